@@ -1,0 +1,49 @@
+#include "AnswerRecord.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quendral {
+
+namespace {
+
+// Reads up to `size` bytes, retrying short reads the kernel may return before the end.
+ssize_t readFully(int fd, std::uint8_t* buffer, std::size_t size)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, buffer + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+}  // namespace
+
+LoadResult loadAnswerRecord(const std::string& path, AnswerRecord& record)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {LoadStatus::OpenFailed, errno};
+
+    std::array<std::uint8_t, kRecordSize> buffer{};
+    const ssize_t got = readFully(fd, buffer.data(), buffer.size());
+    const int readError = errno;
+    ::close(fd);
+
+    if (got < 0)
+        return {LoadStatus::ReadFailed, readError};
+    if (static_cast<std::size_t>(got) < kRecordSize)
+        return {LoadStatus::TooShort, 0};
+    record.bytes = buffer;
+    return {};
+}
+
+}  // namespace quendral

@@ -1,0 +1,95 @@
+#include "Catalogue.h"
+
+namespace quendral {
+
+namespace {
+
+// Q, option, control, caption, byte, {left, top, width, height}, label sizing
+// clang-format off
+constexpr CatalogueRow kRows[] = {
+    {1, '-', "Label1", "1. Welchen Zweck verfolgt eine Projektplanung?", -1, {16, 8, 331, 16}, Sizing::Auto},
+    {1, 'a', "CheckBox1", "Überblick schaffen", 229, {32, 24, 300, 17}},
+    {1, 'b', "CheckBox2", "Management beruhigen", 230, {32, 40, 300, 17}},
+    {1, 'c', "CheckBox3", "Basis der Kontrolle", 231, {32, 56, 300, 17}},
+    {1, 'd', "CheckBox4", "Arbeit zu erzeugen", 232, {32, 72, 300, 17}},
+    {2, '-', "Label2", "2. Wie wird eine Risikoabschätzung im Rahmen       der Projektplanung vorgenommen?", -1, {16, 96, 334, 32}, Sizing::Wrap},
+    {2, 'a', "CheckBox5", "Risiken ergründen", 233, {32, 128, 300, 17}},
+    {2, 'b', "CheckBox6", "Risikokennzahl ermitteln", 234, {32, 144, 300, 17}},
+    {2, 'c', "CheckBox7", "Würfeln", 235, {32, 160, 300, 17}},
+    {2, 'd', "CheckBox8", "Augen zu und durch", 236, {32, 176, 300, 17}},
+    {3, '-', "Label3", "3. Was ist eine Dauer?", -1, {16, 200, 156, 16}, Sizing::Wrap},
+    {3, 'a', "CheckBox9", "Zeitlicher Durchlauf pro AP", 237, {32, 216, 300, 17}},
+    {3, 'b', "CheckBox10", "Aufwand", 238, {32, 232, 300, 17}},
+    {3, 'c', "CheckBox11", "Kapazität", 239, {32, 248, 300, 17}},
+    {3, 'd', "CheckBox12", "Aufwand geteilt durch Kapazität", 240, {32, 264, 300, 17}},
+    {4, '-', "Label4", "4. Was ist der kritische Pfad?", -1, {16, 288, 201, 16}, Sizing::Wrap},
+    {4, 'a', "CheckBox13", "Risikostrecke", 241, {32, 304, 300, 17}},
+    {4, 'b', "CheckBox14", "Längste zeitliche Strecke durchs Projekt", 242, {32, 320, 300, 17}},
+    {4, 'c', "CheckBox15", "Kürzeste zeitliche Strecke durchs Projekt", 243, {32, 336, 300, 17}},
+    {4, 'd', "CheckBox16", "Zahlungsziel", 244, {32, 352, 300, 17}},
+    {5, '-', "Label5", "5. Wie sollten Sie einen Terminplan in       Balkenform aufstellen?", -1, {16, 376, 269, 32}, Sizing::Wrap},
+    {5, 'a', "CheckBox17", "Aufwand pro AP schätzen", 245, {32, 408, 300, 17}},
+    {5, 'b', "CheckBox18", "Vorgänger pro AP bestimmen", 246, {32, 424, 300, 17}},
+    {5, 'c', "CheckBox19", "Kapazität berücksichtigen", 247, {32, 440, 300, 17}},
+    {5, 'd', "CheckBox20", "Durchlaufzeit ermitteln", 248, {32, 456, 300, 17}},
+    {6, '-', "Label6", "6. Welche Wege zur Aufwandsschätzung gibt es?", -1, {16, 479, 336, 16}, Sizing::Wrap},
+    {6, 'a', "CheckBox21", "Referenzprojekte", 249, {32, 495, 300, 17}},
+    {6, 'b', "CheckBox22", "\"Pi mal Daumen\"", 250, {32, 511, 300, 17}},
+    {6, 'c', "CheckBox23", "Detaillierung", 251, {32, 527, 300, 17}},
+    {6, 'd', "CheckBox24", "Expertenwissen", 252, {32, 543, 300, 17}},
+    {7, '-', "Label7", "7. Was beschreibt der Aufwand pro Person       (z.B. MT)?", -1, {16, 559, 302, 32}, Sizing::Wrap},
+    {7, 'a', "CheckBox25", "Zeit zum Bearbeiten des Arbeitspaketes/Person", 253, {32, 591, 305, 17}},
+    {7, 'b', "CheckBox26", "Verweilzeit", 254, {32, 607, 300, 17}},
+    {7, 'c', "CheckBox27", "Reservezeit", 255, {32, 623, 300, 17}},
+    {7, 'd', "CheckBox28", "Kostenvolumen", 256, {32, 639, 300, 17}},
+    {8, '-', "Label8", "8. Stellen Sie den Zusammenhang zwischen      Kapazität und Durchlaufzeit eines                    Arbeitspaketes dar.", -1, {16, 655, 305, 48}, Sizing::Wrap},
+    {8, 'a', "CheckBox29", "Aufwand geteilt durch Kapazität = Durchlaufzeit", 257, {32, 703, 300, 17}},
+    {8, 'b', "CheckBox30", "Durchlaufzeit beinhaltet Wartezeiten, Stillstände ...", 258, {32, 719, 345, 17}},
+    {8, 'c', "CheckBox31", "Arbeitsumfang", 259, {32, 735, 300, 17}},
+    {8, 'd', "CheckBox32", "Kapazitätsumfang", 260, {32, 751, 300, 17}},
+    {9, '-', "Label9", "9. Was beinhaltet die Projektstruktur?", -1, {400, 206, 257, 16}, Sizing::Auto},
+    {9, 'a', "CheckBox33", "Liste von Ergebnissen", 261, {416, 222, 300, 17}},
+    {9, 'b', "CheckBox34", "Liste von Meilensteinen", 262, {416, 238, 300, 17}},
+    {9, 'c', "CheckBox35", "Liste von APs nach Meilensteinen sortiert", 263, {416, 254, 300, 17}},
+    {9, 'd', "CheckBox36", "Alle Arbeiten des Projektes", 264, {416, 270, 300, 17}},
+    {10, '-', "Label10", "10. Wie kommt man systematisch zur         Projektstruktur?", -1, {392, 286, 260, 32}, Sizing::Wrap},
+    {10, 'a', "CheckBox37", "Durch Brainstorming", 265, {416, 318, 300, 17}},
+    {10, 'b', "CheckBox38", "Durch Nachdenken", 266, {416, 334, 300, 17}},
+    {10, 'c', "CheckBox39", "Ableitung aus Projekt- und Meilensteinergebnissen", 267, {416, 350, 337, 17}},
+    {10, 'd', "CheckBox40", "Beteiligte fragen", 268, {416, 366, 300, 17}},
+    {11, '-', "Label11", "11. Was sollten Sie beim Bilden eines        Arbeitspaketes beachten?", -1, {392, 384, 265, 32}, Sizing::Wrap},
+    {11, 'a', "CheckBox41", "Fachliche Aspekte", 269, {416, 419, 300, 17}},
+    {11, 'b', "CheckBox42", "Verantwortung", 270, {416, 435, 300, 17}},
+    {11, 'c', "CheckBox43", "Kostenerfassung", 271, {416, 451, 300, 17}},
+    {11, 'd', "CheckBox44", "Kontrolle", 272, {416, 467, 300, 17}},
+    {12, '-', "Label12", "12. Was sollten Sie bei der Übergabe des APs        an den Arbeitspaketverantwortlichen                   berücksichtigen?", -1, {392, 486, 326, 48}, Sizing::Wrap},
+    {12, 'a', "CheckBox45", "Durchsprache des APs mit AP-Verantwortlichen", 273, {416, 534, 300, 17}},
+    {12, 'b', "CheckBox46", "Arbeitspaketergebnisse", 274, {416, 550, 300, 17}},
+    {12, 'c', "CheckBox47", "Voraussetzungen für Arbeitspakete", 275, {416, 566, 300, 17}},
+    {12, 'd', "CheckBox48", "Protokollierung", 276, {416, 582, 300, 17}},
+    {13, '-', "Label13", "13. Wie kommt man zur Vorkalkulation?", -1, {397, 598, 269, 16}, Sizing::Wrap},
+    {13, 'a', "CheckBox49", "Phantasie", 277, {416, 614, 300, 17}},
+    {13, 'b', "CheckBox50", "Abschätzen der Arbeitspakete", 278, {416, 630, 300, 17}},
+    {13, 'c', "CheckBox51", "Vorgaben durch Kunden", 279, {416, 646, 300, 17}},
+    {13, 'd', "CheckBox52", "Aufstellen der Projektstruktur", 280, {416, 662, 300, 17}},
+};
+// clang-format on
+
+}  // namespace
+
+const ReviewCatalogue kBlock3Catalogue{
+    .block = 3,
+    .windowCaption = "Wiederholungsfragen zu Kapitel 3: Projektplanung",
+    .heading = "Fragen zu Kapitel 3: Projektplanung",
+    .outerWidth = 768,
+    .outerHeight = 830,
+    .contentHeight = 791,
+    .logo = {600, 24, 129, 129},
+    .footerControl = "Label14",
+    .footer = {24, 776, 422, 15},
+    .closeButton = {416, 712, 153, 33},
+    .tabSwap = 29,
+    .rows = kRows,
+};
+
+}  // namespace quendral

@@ -1,0 +1,42 @@
+#include "BitBtn.h"
+
+#include <QStyle>
+
+namespace quendral {
+
+BitBtn::BitBtn(const QString& name, QWidget* parent) : QPushButton(parent)
+{
+    setObjectName(name);
+}
+
+void BitBtn::setKind(Kind kind)
+{
+    kind_ = kind;
+    switch (kind) {
+    case Kind::Custom:
+        break;
+    case Kind::OK:
+        setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+        setText(QStringLiteral("OK"));
+        modalResult_ = 1;
+        setDefaultFlag(true);
+        cancel_ = false;
+        break;
+    case Kind::Close:
+        setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+        setText(QStringLiteral("S&chließen"));
+        break;
+    }
+}
+
+void BitBtn::setDefaultFlag(bool isDefault)
+{
+    default_ = isDefault;
+    // Several buttons of a window may carry the flag; Qt keeps one default per dialog (the
+    // last set) and gives Enter to a focused button anyway, which is what the flag means.
+    setAutoDefault(true);
+    if (isDefault)
+        setDefault(true);
+}
+
+}  // namespace quendral

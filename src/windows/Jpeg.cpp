@@ -1,0 +1,175 @@
+#include "Jpeg.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h uses FILE and size_t without including their headers
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+namespace quendral {
+namespace {
+
+// libjpeg reports a fatal error by calling error_exit, which must not return; the default
+// one prints the message and calls exit(). Ours jumps back to the setjmp of the function
+// that drives libjpeg, which then cleans up and reports failure to its caller.
+//
+// Every function below that calls setjmp keeps all state that libjpeg changes in a struct
+// owned by its caller and creates no objects with destructors that could be alive when
+// the jump happens, so the jump neither skips a destructor nor leaves a clobbered local.
+struct ErrorManager {
+    jpeg_error_mgr base;  // first member: libjpeg's pointer to it is a pointer to us
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpBack(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+
+// Level -1 is a warning: libjpeg found corrupt or missing data and carries on, for
+// example filling the rest of a truncated file with grey. Such a picture is not the one
+// that was stored, so a warning fails the call like an error. Trace messages (level 0
+// and above) are dropped.
+void onMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0)
+        jumpBack(cinfo);
+}
+
+void discardMessage(j_common_ptr) {}
+
+void installErrorManager(ErrorManager& manager, jpeg_error_mgr*& slot)
+{
+    slot = jpeg_std_error(&manager.base);
+    manager.base.error_exit = jumpBack;
+    manager.base.emit_message = onMessage;
+    manager.base.output_message = discardMessage;
+}
+
+struct Decompression {
+    jpeg_decompress_struct cinfo{};
+    ErrorManager error{};
+    QImage image;
+};
+
+bool decompress(Decompression& d, const QByteArray& data)
+{
+    installErrorManager(d.error, d.cinfo.err);
+    if (setjmp(d.error.jump)) {
+        jpeg_destroy_decompress(&d.cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&d.cinfo);
+    // An empty buffer is reported by libjpeg itself as an error.
+    jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&d.cinfo, TRUE);
+    d.cinfo.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&d.cinfo);
+
+    d.image = QImage(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
+                     QImage::Format_RGB888);
+    if (d.image.isNull() || d.cinfo.output_components != 3) {
+        jpeg_destroy_decompress(&d.cinfo);
+        return false;
+    }
+    while (d.cinfo.output_scanline < d.cinfo.output_height) {
+        JSAMPROW row = d.image.scanLine(static_cast<int>(d.cinfo.output_scanline));
+        jpeg_read_scanlines(&d.cinfo, &row, 1);
+    }
+    jpeg_finish_decompress(&d.cinfo);
+    jpeg_destroy_decompress(&d.cinfo);
+    return true;
+}
+
+struct Compression {
+    jpeg_compress_struct cinfo{};
+    ErrorManager error{};
+    // The buffer given to jpeg_mem_dest. libjpeg writes into it and, should it fill up,
+    // moves on to a larger buffer of its own, which it reports back through these two.
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+};
+
+bool compress(Compression& c, const QImage& rgb, int quality)
+{
+    installErrorManager(c.error, c.cinfo.err);
+    if (setjmp(c.error.jump)) {
+        jpeg_destroy_compress(&c.cinfo);
+        return false;
+    }
+    jpeg_create_compress(&c.cinfo);
+    jpeg_mem_dest(&c.cinfo, &c.buffer, &c.size);
+
+    c.cinfo.image_width = static_cast<JDIMENSION>(rgb.width());
+    c.cinfo.image_height = static_cast<JDIMENSION>(rgb.height());
+    c.cinfo.input_components = 3;
+    c.cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c.cinfo);
+    jpeg_set_quality(&c.cinfo, quality, TRUE);
+    jpeg_start_compress(&c.cinfo, TRUE);
+
+    // The rows of a Format_RGB888 image are R, G, B bytes, exactly what JCS_RGB expects,
+    // so libjpeg reads them in place; only the row stride differs, hence one pointer per row.
+    constexpr JDIMENSION kBatch = 16;
+    JSAMPROW rows[kBatch];
+    while (c.cinfo.next_scanline < c.cinfo.image_height) {
+        const JDIMENSION first = c.cinfo.next_scanline;
+        const JDIMENSION count = std::min(kBatch, c.cinfo.image_height - first);
+        for (JDIMENSION i = 0; i < count; ++i)
+            rows[i] = const_cast<JSAMPROW>(rgb.constScanLine(static_cast<int>(first + i)));
+        jpeg_write_scanlines(&c.cinfo, rows, count);
+    }
+    jpeg_finish_compress(&c.cinfo);
+    jpeg_destroy_compress(&c.cinfo);
+    return true;
+}
+
+}  // namespace
+
+QImage decodeJpeg(const QByteArray& data)
+{
+    Decompression d;
+    if (!decompress(d, data))
+        return {};
+    return d.image;
+}
+
+QByteArray encodeJpeg(const QImage& image, int quality)
+{
+    if (image.isNull())
+        return {};
+    const QImage rgb = image.format() == QImage::Format_RGB888
+                           ? image
+                           : image.convertToFormat(QImage::Format_RGB888);
+    if (rgb.isNull())
+        return {};
+
+    // Start with a buffer of the raw picture's size, which a JPEG stream at any useful
+    // quality stays well below, so libjpeg practically never has to grow it. Its pages are
+    // only touched as far as the stream goes.
+    constexpr qsizetype kMaxStart = qsizetype(64) << 20;
+    const qsizetype start =
+        std::min<qsizetype>(qsizetype(rgb.width()) * rgb.height() * 3 + 4096, kMaxStart);
+    QByteArray out(start, Qt::Uninitialized);
+
+    Compression c;
+    c.buffer = reinterpret_cast<unsigned char*>(out.data());
+    c.size = static_cast<unsigned long>(out.size());
+    unsigned char* const ours = c.buffer;
+    if (!compress(c, rgb, quality))
+        return {};
+
+    if (c.buffer == ours) {
+        out.truncate(static_cast<qsizetype>(c.size));
+        out.squeeze();
+        return out;
+    }
+    // libjpeg outgrew our buffer and finished in one it allocated with malloc.
+    QByteArray grown(reinterpret_cast<const char*>(c.buffer), static_cast<qsizetype>(c.size));
+    std::free(c.buffer);
+    return grown;
+}
+
+}  // namespace quendral

@@ -1,0 +1,56 @@
+#pragma once
+
+// The review window of one block: every option of the block as a check box, ticked as the
+// participant ticked it, its text red where the tick disagrees with the key and black
+// where it agrees. When the window has come up it appends the block's section to the open
+// report. The six block windows differ only in their catalogue.
+
+#include "Catalogue.h"
+
+#include <QDialog>
+#include <QPalette>
+
+#include <vector>
+
+class QCheckBox;
+class QLabel;
+class QScrollArea;
+
+namespace quendral {
+
+class BitBtn;
+
+class ReviewWindow : public QDialog {
+    Q_OBJECT
+public:
+    ReviewWindow(const ReviewCatalogue& catalogue, QWidget* owner);
+    ~ReviewWindow() override;
+
+    const ReviewCatalogue& catalogue() const { return catalogue_; }
+    QLabel* questionLabel(int question) const { return labels_[static_cast<std::size_t>(question - 1)]; }
+    QCheckBox* optionBox(int n) const { return boxes_[static_cast<std::size_t>(n - 1)]; }
+    BitBtn* closeButton() const { return BitBtn1; }
+    QScrollArea* scrollArea() const { return scrollArea_; }
+
+    // Ticks the boxes from the answer record, then writes the section, turning each
+    // agreeing box black as its question is written. Runs once per showing.
+    void FormActivate();
+    void BitBtn1Click();
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void buildControls(QWidget* content);
+
+    const ReviewCatalogue& catalogue_;
+    QScrollArea* scrollArea_ = nullptr;
+    std::vector<QLabel*> labels_;
+    std::vector<QCheckBox*> boxes_;
+    BitBtn* BitBtn1 = nullptr;
+    QPalette agreeingPalette_;
+    bool sectionWritten_ = false;
+};
+
+}  // namespace quendral
