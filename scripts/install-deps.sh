@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins qt6-charts-dev qt6-translations-l10n
   libjpeg62-turbo-dev fonts-liberation
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool openbox
+  xvfb xauth x11-utils xdotool openbox
 )
 
 missing=()

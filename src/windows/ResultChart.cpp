@@ -98,6 +98,8 @@ ResultChart::ResultChart(QWidget* parent)
     valueAxis_->setLabelFormat(QStringLiteral("%.0f %%"));
     valueAxis_->setTickCount(11);
     valueAxis_->setMinorTickCount(0);
+    // The long block labels fit under their bars only in the chart's small font.
+    categoryAxis_->setLabelsFont(arial(11));
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     chart_->addAxis(categoryAxis_, Qt::AlignBottom);
     series_->attachAxis(valueAxis_);
