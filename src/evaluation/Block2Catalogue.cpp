@@ -182,7 +182,7 @@ constexpr CatalogueRow kRows[] = {
     {35, 'b', "CheckBox138", "Meilenstein-Darstellung", 218, {440, 1472, 300, 17}},
     {35, 'c', "CheckBox139", "Dokumentationsplan", 219, {440, 1488, 300, 17}},
     {35, 'd', "CheckBox140", "Ausschnitt aus der Projektergebnisstruktur", 220, {440, 1504, 300, 17}},
-    {36, '-', "Label36", "36. Wie zeigen Sie den Zusammenhang                    zwischen Pflichtenheft und Projekt-                      ergebnisstruktur auf?", -1, {424, 1519, 324, 48}, Sizing::Fixed},
+    {36, '-', "Label36", "36. Wie zeigen Sie den Zusammenhang                    zwischen Pflichtenheft und Projekt-                      ergebnisstruktur auf?", -1, {424, 1519, 324, 48}, Sizing::Wrap},
     {36, 'a', "CheckBox141", "Gliederung des Pflichtenheftes", 221, {440, 1567, 300, 17}},
     {36, 'b', "CheckBox142", "Gliederung des Lastenheftes", 222, {440, 1583, 300, 17}},
     {36, 'c', "CheckBox143", "Gliederung der Ziele", 223, {440, 1599, 300, 17}},

@@ -17,8 +17,8 @@ struct Rect {
 
 enum class Sizing : std::uint8_t {
     Auto,  // one line, as wide as its text
-    Wrap,  // keeps its width, words wrap onto further lines
-    Fixed  // keeps the stored size
+    Wrap,  // keeps its stored size, words wrap onto its further lines
+    Fixed  // keeps its stored size on one line
 };
 
 struct CatalogueRow {

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -138,14 +139,26 @@ void ReviewWindow::buildControls(QWidget* content)
 void ReviewWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    sectionWritten_ = false;
-    scrollArea_->ensureWidgetVisible(optionBox(1));
+    // A window restored from being minimized gets a spontaneous show event as well; only
+    // the showing itself brings the first box into view.
+    if (!event->spontaneous())
+        scrollArea_->ensureWidgetVisible(optionBox(1));
+}
+
+void ReviewWindow::keyPressEvent(QKeyEvent* event)
+{
+    // The window has no Cancel button, so Esc does nothing (a dialog would reject).
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void ReviewWindow::FormActivate()
 {
-    // An activation after the section is written (back from a message box or another
-    // program) must not append it again.
+    // A window is shown once; an activation after its section is written (back from a
+    // message box, another program or being minimized) must not append it again.
     if (sectionWritten_)
         return;
     sectionWritten_ = true;
