@@ -1,0 +1,31 @@
+#pragma once
+
+// Rows of a table as a German spreadsheet opens them: cells separated by ';', rows ended by
+// CR LF, UTF-8 after a byte-order mark. A cell holding ';', '"' or a line break is quoted,
+// its quotes doubled.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace quendral::batch {
+
+class CsvWriter {
+public:
+    static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+    explicit CsvWriter(std::string& out) : out_(out) {}
+
+    void text(std::string_view cell);
+    void number(std::uint64_t value);
+    void empty();
+    void endRow();
+
+private:
+    void separate();
+
+    std::string& out_;
+    bool rowStarted_ = false;
+};
+
+}  // namespace quendral::batch

@@ -1,0 +1,60 @@
+#pragma once
+
+// Answer files in temporary folders and runs of the real quendral-batch program.
+
+#include "AnswerRecord.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quendral::batch::test {
+
+enum class Fill { Nothing, Everything, Key };
+
+// Sets the option bytes of `block`: all clear, all ticked, or as the key expects. Ticks
+// are written as `tick`, which any non-zero value may stand for.
+void fillBlock(AnswerRecord& record, int block, Fill fill, std::uint8_t tick = 1);
+void setDone(AnswerRecord& record, std::initializer_list<int> blocks, std::uint8_t flag = 1);
+
+// The record's bytes, cut or padded with zeros to `size`.
+std::string recordBytes(const AnswerRecord& record, std::size_t size = kRecordSize);
+
+// A fresh folder, removed with everything in it at the end of the test.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string operator/(std::string_view relative) const
+    {
+        return path_ + '/' + std::string(relative);
+    }
+
+private:
+    std::string path_;
+};
+
+void writeFile(const std::string& path, std::string_view bytes);  // creates missing folders
+std::string readFile(const std::string& path);
+bool exists(const std::string& path);
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs quendral-batch with `arguments` in the folder `workDir` and waits for it.
+ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& workDir);
+
+// Splits at CR LF; a text not ending in CR LF keeps its rest as a last element.
+std::vector<std::string> crlfLines(std::string_view text);
+
+}  // namespace quendral::batch::test
