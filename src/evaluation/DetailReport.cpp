@@ -9,10 +9,8 @@ namespace quendral {
 int writeDetailReport(const AnswerRecord& record, const ReportTexts& texts,
     const std::function<int(std::string_view line)>& writeLine)
 {
-    for (const char* line : kReportHeader) {
-        if (const int error = writeLine(line))
-            return error;
-    }
+    if (const int error = writeReportHeader(writeLine))
+        return error;
     for (int block = 1; block <= kBlockCount; ++block) {
         if (!record.isDone(block))
             continue;

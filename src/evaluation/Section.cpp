@@ -14,6 +14,15 @@ std::string CollapseDoubleSpaces(std::string text)
     return text;
 }
 
+int writeReportHeader(const std::function<int(std::string_view line)>& writeLine)
+{
+    for (const char* line : kReportHeader) {
+        if (const int error = writeLine(line))
+            return error;
+    }
+    return 0;
+}
+
 int writeSection(const ReviewCatalogue& catalogue, std::string_view heading,
     const AnswerRecord& record, const SectionHooks& hooks)
 {

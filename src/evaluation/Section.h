@@ -16,6 +16,9 @@ namespace quendral {
 inline constexpr const char* kReportHeader[4] = {"Folgende Fragen sind bitte nochmals zu bedenken.",
     "Gehen Sie bitte den Quendral anhand dieser Auflistung", "nochmal durch.", ""};
 
+// Writes the four header lines; returns the first failing write's error number, or 0.
+int writeReportHeader(const std::function<int(std::string_view line)>& writeLine);
+
 // Every run of blanks (code 32) becomes one blank; nothing else changes.
 std::string CollapseDoubleSpaces(std::string text);
 
