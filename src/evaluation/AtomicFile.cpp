@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,12 +28,31 @@ int writeAll(int fd, const char* data, std::size_t size)
     return 0;
 }
 
+// The temporary file sits beside the target and carries its name, cut where needed so that
+// the six random characters and their dot still fit into a file name of 255 bytes; a name
+// the target may have must not fail for the temporary file's sake.
+std::string temporaryPattern(const std::string& path)
+{
+    constexpr std::size_t kNameMax = 255;
+    constexpr std::string_view kSuffix = ".XXXXXX";
+    const std::size_t slash = path.rfind('/');
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    std::size_t nameEnd = path.size();
+    if (nameEnd - nameStart > kNameMax - kSuffix.size()) {
+        nameEnd = nameStart + (kNameMax - kSuffix.size());
+        // Never cut a UTF-8 sequence in two.
+        while (nameEnd > nameStart && (static_cast<unsigned char>(path[nameEnd]) & 0xC0) == 0x80)
+            --nameEnd;
+    }
+    return path.substr(0, nameEnd) + std::string(kSuffix);
+}
+
 }  // namespace
 
 WriteResult writeFileAtomically(const std::string& path, const void* data, std::size_t size)
 {
     using Step = WriteResult::Step;
-    std::string temporary = path + ".XXXXXX";
+    std::string temporary = temporaryPattern(path);
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return {Step::Create, errno};

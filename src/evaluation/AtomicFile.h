@@ -15,6 +15,10 @@ struct WriteResult {
     bool ok() const { return failedStep == Step::None; }
 };
 
+// Create: the temporary file could not be made (a missing or write-protected folder).
+// Write: writing or flushing it failed (a full disk, the file size limit).
+// Replace: it could not take the target's place (the target is a folder, for example).
+// After any failure the target is as it was and no temporary file is left behind.
 WriteResult writeFileAtomically(const std::string& path, const void* data, std::size_t size);
 
 }  // namespace quendral

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace quendral {
 
 namespace {
@@ -24,12 +26,13 @@ QMargins assumedFrame()
     return {4, 23, 4, 4};
 }
 
+// Asked of the platform window: QWidget's own copy of the frame may lag behind the window
+// manager's framing for seconds under X11.
 QMargins knownFrame(QWidget* window)
 {
-    const QRect frame = window->frameGeometry();
-    const QRect client = window->geometry();
-    return {client.left() - frame.left(), client.top() - frame.top(),
-        frame.right() - client.right(), frame.bottom() - client.bottom()};
+    if (const QWindow* handle = window->windowHandle())
+        return handle->frameMargins();
+    return {};
 }
 
 void centreOnScreen(QWidget* window)
@@ -38,9 +41,15 @@ void centreOnScreen(QWidget* window)
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const QSize frame = window->frameGeometry().size();
-    window->move(area.left() + (area.width() - frame.width()) / 2,
-        area.top() + (area.height() - frame.height()) / 2);
+    const QSize frame = window->size().grownBy(knownFrame(window));
+    // A window taller or wider than the screen keeps its caption bar on the screen.
+    const QPoint topLeft(std::max(area.left(), area.left() + (area.width() - frame.width()) / 2),
+        std::max(area.top(), area.top() + (area.height() - frame.height()) / 2));
+    // The platform window places its frame by its own, current margins.
+    if (QWindow* handle = window->windowHandle())
+        handle->setFramePosition(topLeft);
+    else
+        window->move(topLeft);
 }
 
 // Keeps a window at its outer size and centred each time it is shown.
@@ -58,9 +67,14 @@ public:
             return false;
         if (event->type() == QEvent::Show) {
             centreOnScreen(window_);
-            // The real frame is known only once the window manager has framed the window.
-            QTimer::singleShot(0, this, [this] { adjustToFrame(); });
-        } else if (event->type() == QEvent::WindowActivate) {
+            // The real frame is known only once the window manager has framed the window,
+            // and no event tells when Qt has learnt it: look again a few times.
+            for (const int delay : {0, 50, 150, 400})
+                QTimer::singleShot(delay, this, [this] { adjustToFrame(); });
+        } else if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Move
+            || event->type() == QEvent::Resize) {
+            // The window manager frames the window some time after it is shown; Qt learns
+            // the frame with one of these events.
             adjustToFrame();
         }
         return false;
@@ -77,7 +91,15 @@ private:
     void adjustToFrame()
     {
         const QMargins frame = knownFrame(window_);
-        if (frame == frame_ || !window_->isVisible())
+        // While the window is being reparented into its frame, Qt may report a frame
+        // smaller than the window: no frame to size by.
+        const bool plausible = frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0
+            && frame.bottom() >= 0;
+        // A maximised window may lose its borders; its size is then the window manager's.
+        const Qt::WindowStates managed =
+            Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
+        if (!plausible || frame == frame_ || !window_->isVisible()
+            || (window_->windowState() & managed))
             return;
         apply(frame);
         centreOnScreen(window_);

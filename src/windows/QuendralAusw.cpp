@@ -212,13 +212,12 @@ void Tquendralauswfrm::detailClick()
         return;
     }
 
-    for (const char* line : kReportHeader) {
-        if (const int error = ReportFile.writeLine(line)) {
-            ReportFile.close();
-            handleApplicationError(this, ApplicationError::inOut(error));
-            button_ende->setFocus();
-            return;
-        }
+    const auto writeLine = [](std::string_view line) { return ReportFile.writeLine(line); };
+    if (const int error = writeReportHeader(writeLine)) {
+        ReportFile.close();
+        handleApplicationError(this, ApplicationError::inOut(error));
+        button_ende->setFocus();
+        return;
     }
 
     {

@@ -116,6 +116,7 @@ void ReviewWindow::buildControls(QWidget* content)
     BitBtn1 = new BitBtn(QStringLiteral("BitBtn1"), content);
     BitBtn1->setKind(BitBtn::Kind::Close);
     BitBtn1->setFont(msSansSerif(11));
+    BitBtn1->setPalette(labelPalette);
     BitBtn1->setGeometry(toQRect(catalogue_.closeButton));
     BitBtn1->setDefaultFlag(true);
     connect(BitBtn1, &QPushButton::clicked, this, &ReviewWindow::BitBtn1Click);

@@ -1,0 +1,67 @@
+#pragma once
+
+// The samples of one benchmark run, one per timed event, kept by figure, and the table
+// printed at the end: each figure's median next to the median of its floor (what bare Qt
+// or libjpeg need for the same work), their ratio, and the aims the figures are held to.
+// Every sample has the wall time, which is what the user waits, and the CPU time the
+// process spent in it, which other load on the machine does not inflate.
+
+#include <cstddef>
+#include <ctime>
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace quendral::bench {
+
+struct Sample {
+    double wall = 0;  // seconds
+    double cpu = 0;   // seconds of CPU time of the whole process
+};
+
+class Stopwatch {
+public:
+    Stopwatch() : wall_(now(CLOCK_MONOTONIC)), cpu_(now(CLOCK_PROCESS_CPUTIME_ID)) {}
+    Sample elapsed() const
+    {
+        return {now(CLOCK_MONOTONIC) - wall_, now(CLOCK_PROCESS_CPUTIME_ID) - cpu_};
+    }
+
+private:
+    static double now(clockid_t clock)
+    {
+        timespec t{};
+        clock_gettime(clock, &t);
+        return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+    }
+
+    double wall_;
+    double cpu_;
+};
+
+struct TableRow {
+    std::string figure;     // as printed
+    std::string key;        // samples of the figure
+    std::string floorKey;   // samples of its floor; empty for none
+    double ratioAim = 0;    // figure / floor at most this; 0 for none
+    double secondsAim = 0;  // median below this; 0 for none
+};
+
+class SampleTable {
+public:
+    static SampleTable& instance();
+
+    void add(const std::string& key, const Sample& sample) { samples_[key].push_back(sample); }
+    void addPeakMemory(const std::string& key, long kilobytes) { peaks_[key].push_back(kilobytes); }
+    bool has(const std::string& key) const { return samples_.count(key) != 0; }
+
+    // The table of `rows` (rows without samples are left out), then the peak memory.
+    void print(std::ostream& out, const std::vector<TableRow>& rows) const;
+
+private:
+    std::map<std::string, std::vector<Sample>> samples_;
+    std::map<std::string, std::vector<long>> peaks_;
+};
+
+}  // namespace quendral::bench

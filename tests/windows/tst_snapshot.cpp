@@ -1,0 +1,520 @@
+// The window picture on the offscreen platform: what "S&chließen" writes beside the answer
+// file, and what it leaves alone when it cannot or must not write.
+
+#include "ModalDriver.h"
+#include "TestRecords.h"
+
+#include "Application.h"
+#include "BitBtn.h"
+#include "Jpeg.h"
+#include "QuendralAusw.h"
+#include "QuendralGLOBAL.h"
+#include "ResultChart.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+
+#include <cerrno>
+#include <csignal>
+#include <functional>
+#include <memory>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace quendral;
+using namespace quendral::test;
+
+namespace {
+
+enum class Place { Centred, HangingOffLeft, OutsideEveryScreen };
+enum class Obstacle { MissingFolder, FolderInPlace, WriteProtectedFolder };
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Place)
+Q_DECLARE_METATYPE(Obstacle)
+
+class SnapshotTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void savesPictureOfTheWindow_data();
+    void savesPictureOfTheWindow();
+    void heightLimit_data();
+    void heightLimit();
+    void noForegroundWindowSavesNothing();
+    void endAfterStartUp_data();
+    void endAfterStartUp();
+    void answerFileNamedLikePictureStaysIntact();
+    void pictureCannotBeCreated_data();
+    void pictureCannotBeCreated();
+    void shortWriteKeepsEarlierPicture();
+
+private:
+    QString answerFile(const QString& name = QStringLiteral("Quendral.dat")) const;
+    QStringList entries(const QString& folder = {}) const;
+
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+namespace {
+
+const QSize kOuterSize(808, 619);
+// Empty chart panel between its top edge and the title, in chart coordinates.
+const QRect kPanelStrip(16, 14, 728, 30);
+const QColor kCream(255, 251, 240);
+
+// The outer rectangle as the window system reports it, frame and caption included.
+QRect outerOf(const QWidget& window)
+{
+    return window.windowHandle()->frameGeometry();
+}
+
+bool near(const QColor& a, const QColor& b, int tolerance)
+{
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
+        && qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+// As the window stands after a start-up with the given answer, without the start-up
+// dialogs: active, framed and at its designed outer size.
+bool bringUp(Tquendralauswfrm& window, const QString& answerPath, std::uint8_t savePicture = 1)
+{
+    AnswerFile = QFile::encodeName(answerPath).toStdString();
+    SavePicture = savePicture;
+    FirstActivation = 0;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return false;
+    return QTest::qWaitFor([&] { return outerOf(window).size() == kOuterSize; });
+}
+
+bool resizeOuter(Tquendralauswfrm& window, QSize outer)
+{
+    const QSize frame = outerOf(window).size() - window.size();
+    window.resize(outer - frame);
+    return QTest::qWaitFor([&] { return outerOf(window).size() == outer; });
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QImage readPicture(const QString& path)
+{
+    return decodeJpeg(readAll(path));
+}
+
+QByteArray pattern(int size, int seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char(i * 7 + seed);
+    return bytes;
+}
+
+bool writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// What the error box showed, and its answer.
+struct ErrorBox {
+    int shown = 0;
+    QString text;
+    QString caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+};
+
+ModalDriver::Step recordAndConfirm(ErrorBox& seen, std::function<void()> first = {})
+{
+    return [&seen, first](QWidget* modal) {
+        if (first)
+            first();
+        QMessageBox* box = asMessageBox(modal);
+        if (!box)
+            return;
+        ++seen.shown;
+        seen.text = box->text();
+        seen.caption = box->windowTitle();
+        seen.icon = box->icon();
+        for (QAbstractButton* b : box->buttons())
+            seen.buttons << b->text();
+        box->buttons().constFirst()->click();
+    };
+}
+
+// Lowers this process's file size limit for as long as it lives. Root may raise the soft
+// limit again, so the test run gets its own limit back.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit lowered = previous_;
+        lowered.rlim_cur = bytes;
+        active_ = ::setrlimit(RLIMIT_FSIZE, &lowered) == 0;
+    }
+    ~FileSizeLimit() { lift(); }
+    bool active() const { return active_; }
+    void lift()
+    {
+        if (!active_)
+            return;
+        ::setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+        active_ = false;
+    }
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+    bool active_ = false;
+};
+
+}  // namespace
+
+void SnapshotTest::init()
+{
+    resetProgramState();
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+}
+
+void SnapshotTest::cleanup()
+{
+    QFile::setPermissions(dir_->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    dir_.reset();
+}
+
+QString SnapshotTest::answerFile(const QString& name) const
+{
+    return writeRecordFile(*dir_, name, AnswerRecord{});
+}
+
+QStringList SnapshotTest::entries(const QString& folder) const
+{
+    return QDir(dir_->filePath(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+            | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+void SnapshotTest::savesPictureOfTheWindow_data()
+{
+    QTest::addColumn<QSize>("outer");
+    QTest::addColumn<Place>("place");
+    QTest::newRow("designedSize") << kOuterSize << Place::Centred;
+    QTest::newRow("enlarged") << QSize(958, 719) << Place::Centred;
+    QTest::newRow("hangingOffLeft") << kOuterSize << Place::HangingOffLeft;
+    // No screen shows any of it: the window draws its client area into the picture.
+    QTest::newRow("outsideEveryScreen") << kOuterSize << Place::OutsideEveryScreen;
+}
+
+void SnapshotTest::savesPictureOfTheWindow()
+{
+    QFETCH(QSize, outer);
+    QFETCH(Place, place);
+    Tquendralauswfrm window;
+    QVERIFY(bringUp(window, answerFile()));
+    QVERIFY(resizeOuter(window, outer));
+    const QRect screen = window.screen()->geometry();
+    if (place == Place::HangingOffLeft)
+        window.move(screen.left() - 200, outerOf(window).top());
+    else if (place == Place::OutsideEveryScreen)
+        window.move(screen.right() + 100, outerOf(window).top());
+    QTRY_COMPARE(outerOf(window).size(), outer);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QRect frame = outerOf(window);
+
+    ModalDriver driver;
+    window.button_ende->click();
+
+    QVERIFY(driver.seen().isEmpty());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(entries(), (QStringList{"Quendral.dat", "Quendral.jpg"}));
+    const QImage picture = readPicture(dir_->filePath(QStringLiteral("Quendral.jpg")));
+    QVERIFY(!picture.isNull());
+    QCOMPARE(picture.size(), QSize(outer.width(), outer.height() - 100));
+
+    // Where a screen shows the window, the picture shows the chart panel; where no screen
+    // is, it is black. Points close to an edge are left out: JPEG blurs across edges.
+    const QRect panel(window.Chart1->mapToGlobal(kPanelStrip.topLeft()), kPanelStrip.size());
+    const QRect shown = screen.adjusted(8, 8, -8, -8);
+    const QRect hidden = screen.adjusted(-8, -8, 8, 8);
+    int creamSeen = 0;
+    int blackSeen = 0;
+    for (int y = 0; y < picture.height(); y += 5) {
+        for (int x = 0; x < picture.width(); x += 13) {
+            const QPoint global = frame.topLeft() + QPoint(x, y);
+            const QColor colour = picture.pixelColor(x, y);
+            if (place != Place::OutsideEveryScreen && !hidden.contains(global)) {
+                QVERIFY2(near(colour, Qt::black, 8), qPrintable(QStringLiteral("(%1,%2) %3")
+                    .arg(x).arg(y).arg(colour.name())));
+                ++blackSeen;
+            } else if (panel.contains(global)
+                && (place == Place::OutsideEveryScreen || shown.contains(global))) {
+                QVERIFY2(near(colour, kCream, 6), qPrintable(QStringLiteral("(%1,%2) %3")
+                    .arg(x).arg(y).arg(colour.name())));
+                ++creamSeen;
+            }
+        }
+    }
+    QVERIFY(creamSeen > 50);
+    if (place == Place::HangingOffLeft)
+        QVERIFY(blackSeen > 100);
+}
+
+void SnapshotTest::heightLimit_data()
+{
+    QTest::addColumn<int>("outerHeight");
+    QTest::addColumn<int>("rows");  // 0: no picture
+    QTest::newRow("oneRowLeft") << 101 << 1;
+    QTest::newRow("noRowLeft") << 100 << 0;
+    QTest::newRow("lowerThanTheRowsLeftOut") << 60 << 0;
+}
+
+void SnapshotTest::heightLimit()
+{
+    QFETCH(int, outerHeight);
+    QFETCH(int, rows);
+    Tquendralauswfrm window;
+    QVERIFY(bringUp(window, answerFile()));
+    QVERIFY(resizeOuter(window, QSize(kOuterSize.width(), outerHeight)));
+
+    ModalDriver driver;
+    window.button_ende->click();
+
+    QVERIFY(driver.seen().isEmpty());
+    QVERIFY(!window.isVisible());
+    if (rows == 0) {
+        QCOMPARE(entries(), QStringList{"Quendral.dat"});
+    } else {
+        QCOMPARE(entries(), (QStringList{"Quendral.dat", "Quendral.jpg"}));
+        QCOMPARE(readPicture(dir_->filePath(QStringLiteral("Quendral.jpg"))).size(),
+            QSize(kOuterSize.width(), rows));
+    }
+}
+
+void SnapshotTest::noForegroundWindowSavesNothing()
+{
+    Tquendralauswfrm window;
+    QVERIFY(bringUp(window, answerFile()));
+    // The active window goes away and nothing takes its place.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    other.hide();
+    QTRY_VERIFY(!QApplication::activeWindow());
+    QVERIFY(window.isVisible());
+
+    ModalDriver driver;
+    window.button_ende->click();
+
+    QVERIFY(driver.seen().isEmpty());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(entries(), QStringList{"Quendral.dat"});
+}
+
+void SnapshotTest::endAfterStartUp_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("byFrame");
+    QTest::addColumn<bool>("picture");
+    QTest::newRow("jaThenSchliessen") << QStringLiteral("&Ja") << false << true;
+    QTest::newRow("jaThenFrame") << QStringLiteral("&Ja") << true << false;
+    QTest::newRow("neinThenSchliessen") << QStringLiteral("&Nein") << false << false;
+}
+
+// The whole road: the real start-up dialogs, then the window is left one way or the other.
+void SnapshotTest::endAfterStartUp()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, byFrame);
+    QFETCH(bool, picture);
+    const QString path = answerFile();
+    Tquendralauswfrm window;
+    ModalDriver driver;
+    driver.then(acceptFile(path)).then(pressButton(answer));
+    window.show();
+    window.activateWindow();
+    QVERIFY(driver.waitUntil([&] {
+        return driver.allStepsRun() && window.Chart1->barCount() == 6
+            && !QApplication::activeModalWidget();
+    }));
+    QCOMPARE(int(SavePicture), answer == QStringLiteral("&Ja") ? 1 : 0);
+    // The user's click on the window makes it the active window again.
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_COMPARE(outerOf(window).size(), kOuterSize);
+
+    if (byFrame)
+        window.windowHandle()->close();
+    else
+        window.button_ende->click();
+
+    QVERIFY(!window.isVisible());
+    QCOMPARE(driver.seen().size(), 2);
+    if (picture) {
+        QCOMPARE(entries(), (QStringList{"Quendral.dat", "Quendral.jpg"}));
+        QCOMPARE(readPicture(dir_->filePath(QStringLiteral("Quendral.jpg"))).size(),
+            QSize(808, 519));
+    } else {
+        QCOMPARE(entries(), QStringList{"Quendral.dat"});
+    }
+}
+
+void SnapshotTest::answerFileNamedLikePictureStaysIntact()
+{
+    const QString path = dir_->filePath(QStringLiteral("Quendral.jpg"));
+    const QByteArray answers = pattern(395, 11);
+    QVERIFY(writeBytes(path, answers));
+    Tquendralauswfrm window;
+    QVERIFY(bringUp(window, path));
+
+    ModalDriver driver;
+    window.button_ende->click();
+
+    QVERIFY(driver.seen().isEmpty());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(readAll(path), answers);
+    QCOMPARE(entries(), (QStringList{"Quendral.jpg", "Quendral.jpg.jpg"}));
+    QCOMPARE(readPicture(path + QStringLiteral(".jpg")).size(), QSize(808, 519));
+}
+
+void SnapshotTest::pictureCannotBeCreated_data()
+{
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::newRow("missingFolder") << Obstacle::MissingFolder;
+    QTest::newRow("folderInThePicturesPlace") << Obstacle::FolderInPlace;
+    QTest::newRow("writeProtectedFolder") << Obstacle::WriteProtectedFolder;
+}
+
+// The message names the whole file; the window stays open and tries again on the next
+// click, which succeeds once the obstacle is gone.
+void SnapshotTest::pictureCannotBeCreated()
+{
+    QFETCH(Obstacle, obstacle);
+    if (obstacle == Obstacle::WriteProtectedFolder && ::geteuid() == 0)
+        QSKIP("root writes into write-protected folders");
+
+    const QString folder = QStringLiteral("Auswertung Übung");
+    const QString folderPath = dir_->filePath(folder);
+    const QString answerPath = folderPath + QStringLiteral("/Quendral.dat");
+    const QString picturePath = folderPath + QStringLiteral("/Quendral.jpg");
+    if (obstacle != Obstacle::MissingFolder) {
+        QVERIFY(QDir(dir_->path()).mkdir(folder));
+        QVERIFY(writeBytes(answerPath, pattern(395, 5)));
+    }
+    if (obstacle == Obstacle::FolderInPlace) {
+        QVERIFY(QDir(folderPath).mkdir(QStringLiteral("Quendral.jpg")));
+        QVERIFY(writeBytes(picturePath + QStringLiteral("/Notiz.txt"), pattern(50, 9)));
+    }
+    if (obstacle == Obstacle::WriteProtectedFolder)
+        QVERIFY(QFile::setPermissions(folderPath, QFile::ReadOwner | QFile::ExeOwner));
+    const QStringList before = entries(folder);
+
+    Tquendralauswfrm window;
+    QVERIFY(bringUp(window, answerPath));
+    ErrorBox box;
+    {
+        ModalDriver driver;
+        driver.then(recordAndConfirm(box));
+        window.button_ende->click();
+        QCOMPARE(driver.seen().size(), 1);
+    }
+    QCOMPARE(box.shown, 1);
+    QCOMPARE(box.text, QStringLiteral("Datei %1 kann nicht erstellt werden.").arg(picturePath));
+    QCOMPARE(box.caption, QStringLiteral("Quendral Tarvik"));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.buttons, QStringList{"OK"});
+    QVERIFY(window.isVisible());
+    QCOMPARE(int(SavePicture), 1);
+    QCOMPARE(entries(folder), before);
+    if (obstacle == Obstacle::FolderInPlace)
+        QCOMPARE(entries(folder + QStringLiteral("/Quendral.jpg")), QStringList{"Notiz.txt"});
+
+    switch (obstacle) {
+    case Obstacle::MissingFolder: QVERIFY(QDir(dir_->path()).mkdir(folder)); break;
+    case Obstacle::FolderInPlace: QVERIFY(QDir(picturePath).removeRecursively()); break;
+    case Obstacle::WriteProtectedFolder:
+        QVERIFY(QFile::setPermissions(folderPath,
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        break;
+    }
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ModalDriver driver;
+    window.button_ende->click();
+
+    QVERIFY(driver.seen().isEmpty());
+    QVERIFY(!window.isVisible());
+    QStringList after = before;
+    after.removeAll(QStringLiteral("Quendral.jpg"));
+    after << QStringLiteral("Quendral.jpg");
+    after.sort();
+    QCOMPARE(entries(folder), after);
+    QCOMPARE(readPicture(picturePath).size(), QSize(808, 519));
+}
+
+// A write cut short (here by the file size limit, as by a full disk) leaves the earlier
+// picture of that name as it was and no temporary file.
+void SnapshotTest::shortWriteKeepsEarlierPicture()
+{
+    const QString picturePath = dir_->filePath(QStringLiteral("Quendral.jpg"));
+    const QByteArray earlier = pattern(3000, 21);
+    QVERIFY(writeBytes(picturePath, earlier));
+    Tquendralauswfrm window;
+    QVERIFY(bringUp(window, answerFile()));
+    const QStringList before = entries();
+
+    ErrorBox box;
+    {
+        FileSizeLimit limit(1024);
+        QVERIFY(limit.active());
+        ModalDriver driver;
+        driver.then(recordAndConfirm(box, [&limit] { limit.lift(); }));
+        window.button_ende->click();
+    }
+    QCOMPARE(box.shown, 1);
+    QCOMPARE(box.text, QStringLiteral("E/A-Fehler %1").arg(EFBIG));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QVERIFY(window.isVisible());
+    QCOMPARE(int(SavePicture), 1);
+    QCOMPARE(readAll(picturePath), earlier);
+    QCOMPARE(entries(), before);
+
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.button_ende->click();
+    QVERIFY(!window.isVisible());
+    QCOMPARE(entries(), before);
+    QCOMPARE(readPicture(picturePath).size(), QSize(808, 519));
+}
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    prepareApplication(application);
+    SnapshotTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_snapshot.moc"
