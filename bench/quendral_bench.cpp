@@ -152,6 +152,20 @@ void loadAndScore(benchmark::State& state)
     return processUntil([&] { return watch.activated(dialog) && watch.painted(dialog); });
 }
 
+// Runs the steps once each, starting with step `turn % steps.size()`, so that from one
+// sample to the next neither a figure nor its floor always goes first (finding the caches
+// warm) and a burst of other load on the machine falls on both alike. False as soon as a
+// step fails.
+bool runInTurn(std::size_t turn, const std::vector<std::function<bool()>>& steps)
+{
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (!steps[(turn + i) % steps.size()]())
+            return false;
+    }
+    return true;
+}
+
+// Each sample brings up the block's review window and its floor, in alternating order.
 void reviewWindowUp(benchmark::State& state, int block)
 {
     const BenchFiles& files = benchFiles();
@@ -160,52 +174,47 @@ void reviewWindowUp(benchmark::State& state, int block)
         return;
     }
     answerRecord = files.record;
+    const ReviewCatalogue& catalogue = reviewCatalogue(block);
     const std::string expected = expectedSection(block, files.record);
-    const std::string key = "review/" + std::to_string(block);
+    const std::string n = std::to_string(block);
     WindowWatch watch;
+    Sample product;
+    Sample bare;
 
-    for (auto _ : state) {
-        if (ReportFile.create(files.reportFile) != 0) {
-            state.SkipWithError("the report file could not be created");
-            break;
-        }
+    const auto productStep = [&] {
+        if (ReportFile.create(files.reportFile) != 0)
+            return false;
         const Stopwatch stopwatch;
         ReviewWindow* window = nullptr;
         const bool up = bringUpReviewWindow(
             block, watch, files.reportFile, static_cast<long long>(expected.size()), window);
-        const Sample sample = stopwatch.elapsed();
+        product = stopwatch.elapsed();
 
         forgetReviewWindow(block);
         delete window;
         QCoreApplication::processEvents();
         ReportFile.close();
-        if (!up || fileContents(files.reportFile) != expected) {
-            state.SkipWithError("the review window did not write its section");
-            break;
-        }
-        record(state, key, sample);
-    }
-}
-
-void reviewFloorUp(benchmark::State& state, int block)
-{
-    const ReviewCatalogue& catalogue = reviewCatalogue(block);
-    const std::string key = "review_floor/" + std::to_string(block);
-    WindowWatch watch;
-
-    for (auto _ : state) {
+        return up && fileContents(files.reportFile) == expected;
+    };
+    const auto floorStep = [&] {
         const Stopwatch stopwatch;
         QDialog* dialog = nullptr;
         const bool up = bringUpBareDialog(catalogue, watch, dialog);
-        const Sample sample = stopwatch.elapsed();
+        bare = stopwatch.elapsed();
 
         delete dialog;
         QCoreApplication::processEvents();
-        if (!up) {
-            state.SkipWithError("the bare dialog did not come up");
+        return up;
+    };
+
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        if (!runInTurn(turn++, {floorStep, productStep})) {
+            state.SkipWithError("the review window did not write its section, or its floor did not come up");
             break;
         }
-        record(state, key, sample);
+        record(state, "review/" + n, product);
+        SampleTable::instance().add("review_floor/" + n, bare);
     }
 }
 
@@ -344,50 +353,12 @@ bool isSnapshot(const QImage& picture, const QByteArray& jpeg)
     return picture.width() == 808 && picture.height() == 519 && jpeg.startsWith("\xFF\xD8");
 }
 
-// As "S&chließen" takes it: the foreground window less its bottom 100 rows, as JPEG.
-void snapshotCaptureEncode(benchmark::State& state)
+QImage capturedPicture(Tquendralauswfrm* window)
 {
-    Tquendralauswfrm* window = OverallSession::window();
-    if (!window || !bringToFront(window)) {
-        state.SkipWithError("the overall window is not up");
-        return;
-    }
-    for (auto _ : state) {
-        const Stopwatch stopwatch;
-        CaptureForegroundWindow(window->Image1Bitmap, 100);
-        const QByteArray jpeg = encodeJpeg(window->Image1Bitmap, 90);
-        const Sample sample = stopwatch.elapsed();
-        if (!isSnapshot(window->Image1Bitmap, jpeg)) {
-            state.SkipWithError("the snapshot is not an 808 x 519 JPEG picture");
-            break;
-        }
-        record(state, "snapshot", sample);
-    }
-}
-
-QImage capturedPicture()
-{
-    Tquendralauswfrm* window = OverallSession::window();
-    if (!window || !bringToFront(window))
-        return {};
     QImage picture;
-    CaptureForegroundWindow(picture, 100);
+    if (window && bringToFront(window))
+        CaptureForegroundWindow(picture, 100);
     return picture;
-}
-
-void snapshotEncode(benchmark::State& state)
-{
-    const QImage picture = capturedPicture();
-    for (auto _ : state) {
-        const Stopwatch stopwatch;
-        const QByteArray jpeg = encodeJpeg(picture, 90);
-        const Sample sample = stopwatch.elapsed();
-        if (!isSnapshot(picture, jpeg)) {
-            state.SkipWithError("the snapshot is not an 808 x 519 JPEG picture");
-            break;
-        }
-        record(state, "snapshot_encode", sample);
-    }
 }
 
 // libjpeg alone: the pixels as they are in `image`, baseline with the library's defaults,
@@ -421,61 +392,107 @@ unsigned long encodeWithLibjpeg(const QImage& rgb, int quality)
     return size;
 }
 
-void snapshotFloor(benchmark::State& state)
+// Each sample takes the snapshot as "S&chließen" takes it (the foreground window less its
+// bottom 100 rows, as JPEG), encodes the same picture alone, and runs libjpeg on the same
+// pixels as the floor, in rotating order. Not a floor, and shown only to tell where the
+// encoder's time goes: libjpeg-turbo reading the captured 32-bit rows in place.
+void snapshot(benchmark::State& state)
 {
-    const QImage rgb = capturedPicture().convertToFormat(QImage::Format_RGB888);
-    if (rgb.width() != 808 || rgb.height() != 519) {
-        state.SkipWithError("no 808 x 519 picture to encode");
+    Tquendralauswfrm* window = OverallSession::window();
+    const QImage picture = capturedPicture(window);
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    if (picture.format() != QImage::Format_RGB32 || rgb.width() != 808 || rgb.height() != 519) {
+        state.SkipWithError("the overall window gave no 808 x 519 picture");
         return;
     }
+    Sample captureEncode;
+    Sample encodeOnly;
+    Sample bare;
+    Sample bgrx;
+    const std::vector<std::function<bool()>> steps{
+        [&] {
+            const Stopwatch stopwatch;
+            CaptureForegroundWindow(window->Image1Bitmap, 100);
+            const QByteArray jpeg = encodeJpeg(window->Image1Bitmap, 90);
+            captureEncode = stopwatch.elapsed();
+            return isSnapshot(window->Image1Bitmap, jpeg);
+        },
+        [&] {
+            const Stopwatch stopwatch;
+            const QByteArray jpeg = encodeJpeg(picture, 90);
+            encodeOnly = stopwatch.elapsed();
+            return isSnapshot(picture, jpeg);
+        },
+        [&] {
+            const Stopwatch stopwatch;
+            const unsigned long size = encodeWithLibjpeg(rgb, 90);
+            bare = stopwatch.elapsed();
+            return size > 0;
+        },
+        [&] {
+            const Stopwatch stopwatch;
+            const unsigned long size = encodeWithLibjpeg(picture, 90);
+            bgrx = stopwatch.elapsed();
+            return size > 0;
+        },
+    };
+    std::size_t turn = 0;
     for (auto _ : state) {
-        const Stopwatch stopwatch;
-        const unsigned long size = encodeWithLibjpeg(rgb, 90);
-        const Sample sample = stopwatch.elapsed();
-        benchmark::DoNotOptimize(size);
-        record(state, "snapshot_floor", sample);
-    }
-}
-
-// Not a floor: libjpeg-turbo reading the captured 32-bit rows in place, with no conversion
-// to 24-bit RGB first, to show what the snapshot's encoder could save.
-void snapshotBgrx(benchmark::State& state)
-{
-    const QImage picture = capturedPicture();
-    if (picture.format() != QImage::Format_RGB32 || picture.width() != 808 || picture.height() != 519) {
-        state.SkipWithError("no 808 x 519 RGB32 picture to encode");
-        return;
-    }
-    for (auto _ : state) {
-        const Stopwatch stopwatch;
-        const unsigned long size = encodeWithLibjpeg(picture, 90);
-        const Sample sample = stopwatch.elapsed();
-        benchmark::DoNotOptimize(size);
-        record(state, "snapshot_bgrx", sample);
+        if (QApplication::activeWindow() != window && !bringToFront(window)) {
+            state.SkipWithError("the overall window is no longer in front");
+            break;
+        }
+        if (!runInTurn(turn++, steps)) {
+            state.SkipWithError("the snapshot is not an 808 x 519 JPEG picture");
+            break;
+        }
+        record(state, "snapshot", captureEncode);
+        SampleTable::instance().add("snapshot_encode", encodeOnly);
+        SampleTable::instance().add("snapshot_floor", bare);
+        SampleTable::instance().add("snapshot_bgrx", bgrx);
     }
 }
 
 // --- 5. Start-up in a fresh process -------------------------------------------------------
 
-void startup(benchmark::State& state, const char* executable, const std::string& key,
-    const std::string& argument = {})
+// Each sample starts the program's probe, the bare Qt floor and the floor with one text
+// label, each in a fresh process, in rotating order.
+void startup(benchmark::State& state)
 {
-    const std::string path =
-        QFile::encodeName(QCoreApplication::applicationDirPath() + u'/' + QLatin1String(executable))
+    const auto beside = [](const char* name) {
+        return QFile::encodeName(QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name))
             .toStdString();
-    if (::access(path.c_str(), X_OK) != 0) {
-        state.SkipWithError("the start-up probe is not beside the benchmark");
+    };
+    const std::string probe = beside("quendral_startup_probe");
+    const std::string floor = beside("qt_startup_floor");
+    if (::access(probe.c_str(), X_OK) != 0 || ::access(floor.c_str(), X_OK) != 0) {
+        state.SkipWithError("the start-up probes are not beside the benchmark");
         return;
     }
+    std::optional<StartupTimes> product;
+    const auto child = [&](const std::string& path, const std::string& key, const std::string& argument) {
+        return [&, path, key, argument] {
+            const std::optional<StartupTimes> times = timeStartup(path, argument);
+            if (!times)
+                return false;
+            if (key == "startup")
+                product = times;
+            else
+                SampleTable::instance().add(key, times->toActivation);
+            SampleTable::instance().add(key + "@paint", times->toPaint);
+            SampleTable::instance().addPeakMemory(key, times->peakKilobytes);
+            return true;
+        };
+    };
+    const std::vector<std::function<bool()>> steps{child(probe, "startup", {}),
+        child(floor, "startup_floor", {}), child(floor, "startup_text", "--with-text")};
+    std::size_t turn = 0;
     for (auto _ : state) {
-        const std::optional<StartupTimes> times = timeStartup(path, argument);
-        if (!times) {
-            state.SkipWithError("the start-up probe did not report");
+        if (!runInTurn(turn++, steps)) {
+            state.SkipWithError("a start-up probe did not report");
             break;
         }
-        record(state, key, times->toActivation);
-        SampleTable::instance().add(key + "@paint", times->toPaint);
-        SampleTable::instance().addPeakMemory(key, times->peakKilobytes);
+        record(state, "startup", product->toActivation);
     }
 }
 
@@ -500,7 +517,6 @@ std::vector<TableRow> registerFigures()
     for (int block = 1; block <= 6; ++block) {
         const ReviewCatalogue& catalogue = reviewCatalogue(block);
         const std::string n = std::to_string(block);
-        addFigure("review_floor/" + n, [block](benchmark::State& s) { reviewFloorUp(s, block); }, 41);
         addFigure("review/" + n, [block](benchmark::State& s) { reviewWindowUp(s, block); }, 41);
         rows.push_back({"review window " + n + " up (" + std::to_string(catalogue.optionCount())
                 + " boxes, " + std::to_string(catalogue.questionCount()) + " labels)",
@@ -510,25 +526,16 @@ std::vector<TableRow> registerFigures()
     addFigure("detailed_evaluation", detailedEvaluation, 15);
     rows.push_back({"detailed evaluation, blocks 1-6", "detailed", "", 0, 0});
 
-    addFigure("snapshot_floor/libjpeg", snapshotFloor, 51);
-    addFigure("snapshot/capture_encode", snapshotCaptureEncode, 51);
-    addFigure("snapshot/encode", snapshotEncode, 51);
+    addFigure("snapshot", snapshot, 51);
     rows.push_back({"snapshot: capture + JPEG 808x519", "snapshot", "snapshot_floor", 1.2, 0});
-    addFigure("snapshot/libjpeg_bgrx", snapshotBgrx, 51);
     rows.push_back({"snapshot: JPEG encode alone", "snapshot_encode", "snapshot_floor", 1.2, 0});
     rows.push_back({"  (libjpeg-turbo on the RGB32 rows)", "snapshot_bgrx", "snapshot_floor", 0, 0});
 
-    addFigure("startup_floor/qt",
-        [](benchmark::State& s) { startup(s, "qt_startup_floor", "startup_floor"); }, 21);
-    addFigure("startup/product",
-        [](benchmark::State& s) { startup(s, "quendral_startup_probe", "startup"); }, 21);
-    addFigure("startup_floor/qt_with_text", [](benchmark::State& s) {
-        startup(s, "qt_startup_floor", "startup_text", "--with-text");
-    }, 21);
+    addFigure("startup", startup, 21);
     rows.push_back({"start-up to first activation", "startup", "startup_floor", 1.3, 0});
     rows.push_back({"start-up to first frame painted", "startup@paint", "startup_floor@paint", 0, 0});
     rows.push_back({"  (bare Qt with one text label)", "startup_text", "startup_floor", 0, 0});
-    rows.push_back({"  (product against that one)", "startup", "startup_text", 0, 0});
+    rows.push_back({"  (program against that one)", "startup", "startup_text", 0, 0});
     return rows;
 }
 
@@ -591,7 +598,9 @@ int main(int argc, char* argv[])
                  "first: the run's first sample (cold: fonts, styles, logo, icons not loaded yet).\n"
                  "Review windows: constructor to section written and first frame painted.\n"
                  "Start-up: from just before the process is created, so process creation, library\n"
-                 "loading and the platform plugin are included, for the floors as for the program.\n";
+                 "loading and the platform plugin are included, for the floors as for the program.\n"
+                 "Figures and their floors alternate within each sample; Google Benchmark's lines\n"
+                 "above time the figure, but their CPU column counts the whole sample.\n";
     std::cout.flush();
 
     OverallSession::end();

@@ -1,5 +1,6 @@
 #include "FormSupport.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -59,6 +60,13 @@ public:
     {
         window->installEventFilter(this);
         apply(assumedFrame());
+        framePoll_.setInterval(50);
+        connect(&framePoll_, &QTimer::timeout, this, [this] {
+            adjustToFrame();
+            const bool framed = !frame_.isNull() && frame_ == knownFrame(window_);
+            if (framed || shownFor_.elapsed() > kFramePollMs || !window_->isVisible())
+                framePoll_.stop();
+        });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -68,9 +76,9 @@ public:
         if (event->type() == QEvent::Show) {
             centreOnScreen(window_);
             // The real frame is known only once the window manager has framed the window,
-            // and no event tells when Qt has learnt it: look again a few times.
-            for (const int delay : {0, 50, 150, 400})
-                QTimer::singleShot(delay, this, [this] { adjustToFrame(); });
+            // and no event tells when Qt has learnt it: look again for a while.
+            shownFor_.start();
+            framePoll_.start();
         } else if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Move
             || event->type() == QEvent::Resize) {
             // The window manager frames the window some time after it is shown; Qt learns
@@ -105,9 +113,13 @@ private:
         centreOnScreen(window_);
     }
 
+    static constexpr int kFramePollMs = 3000;
+
     QWidget* window_;
     QSize outer_;
     QMargins frame_;
+    QTimer framePoll_;
+    QElapsedTimer shownFor_;
 };
 
 }  // namespace
