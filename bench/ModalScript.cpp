@@ -7,7 +7,8 @@
 
 namespace quendral::bench {
 
-ModalScript::ModalScript(const WindowWatch& watch, int giveUpMs) : watch_(watch), giveUpMs_(giveUpMs)
+ModalScript::ModalScript(const WindowWatch& watch, int giveUpMs)
+    : watch_(watch), giveUpMs_(giveUpMs)
 {
     timer_.setInterval(0);
     connect(&timer_, &QTimer::timeout, this, &ModalScript::look);

@@ -15,7 +15,9 @@ double median(std::vector<T> values)
 {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
-    return n % 2 == 1 ? double(values[n / 2]) : (double(values[n / 2 - 1]) + double(values[n / 2])) / 2;
+    if (n % 2 == 1)
+        return double(values[n / 2]);
+    return (double(values[n / 2 - 1]) + double(values[n / 2])) / 2;
 }
 
 std::vector<double> walls(const std::vector<Sample>& samples)
@@ -62,7 +64,8 @@ std::string formatAim(const TableRow& row)
         aim += text;
     }
     if (row.secondsAim > 0) {
-        std::snprintf(text, sizeof text, "%s< %.0f ms", aim.empty() ? "" : ", ", row.secondsAim * 1e3);
+        std::snprintf(text, sizeof text, "%s< %.0f ms", aim.empty() ? "" : ", ",
+            row.secondsAim * 1e3);
         aim += text;
     }
     return aim.empty() ? "-" : aim;
@@ -140,8 +143,8 @@ void SampleTable::print(std::ostream& out, const std::vector<TableRow>& rows) co
     rusage self{};
     getrusage(RUSAGE_SELF, &self);
     out << "\npeak resident memory (aim < 80 MB):\n"
-        << "  this process, all figures above in one run: " << formatMegabytes(double(self.ru_maxrss))
-        << '\n';
+        << "  this process, all figures above in one run: "
+        << formatMegabytes(double(self.ru_maxrss)) << '\n';
     for (const auto& [key, peaks] : peaks_) {
         out << "  " << key << " child at its first frame (median of " << peaks.size()
             << "): " << formatMegabytes(median(peaks)) << '\n';

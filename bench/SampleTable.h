@@ -53,7 +53,10 @@ public:
     static SampleTable& instance();
 
     void add(const std::string& key, const Sample& sample) { samples_[key].push_back(sample); }
-    void addPeakMemory(const std::string& key, long kilobytes) { peaks_[key].push_back(kilobytes); }
+    void addPeakMemory(const std::string& key, long kilobytes)
+    {
+        peaks_[key].push_back(kilobytes);
+    }
     bool has(const std::string& key) const { return samples_.count(key) != 0; }
 
     // The table of `rows` (rows without samples are left out), then the peak memory.

@@ -18,6 +18,7 @@ struct StartupTimes {
 
 // Runs `executable` with `argument` (if not empty), environment inherited, and waits for
 // it. Empty when it could not be started or did not report.
-std::optional<StartupTimes> timeStartup(const std::string& executable, const std::string& argument = {});
+std::optional<StartupTimes> timeStartup(
+    const std::string& executable, const std::string& argument = {});
 
 }  // namespace quendral::bench

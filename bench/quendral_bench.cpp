@@ -114,111 +114,7 @@ void loadAndScore(benchmark::State& state)
     }
 }
 
-// --- 2. A review window up: created, shown, activated, section written, first frame -----
-
-// Each timed region is a function of its own, kept out of line, so that a profiler can be
-// told to count exactly that (valgrind --tool=callgrind --toggle-collect='*bringUp*').
-
-// Shown as exec() shows it, without entering its event loop; up once the section is in the
-// report file and the window has painted its first frame.
-[[gnu::noinline]] bool bringUpReviewWindow(int block, const WindowWatch& watch,
-    const std::string& reportFile, long long sectionSize, ReviewWindow*& window)
-{
-    window = createReviewWindow(block, nullptr);
-    window->setWindowModality(Qt::ApplicationModal);
-    window->show();
-    window->activateWindow();
-    return processUntil(
-        [&] { return watch.painted(window) && fileSize(reportFile) >= sectionSize; });
-}
-
-// The floor: a bare QDialog of the same size with the block's plain check boxes and labels
-// (same captions and places; no fonts, palettes, scroll area, logo or button), shown the
-// same way and up at its first activation and first frame.
-[[gnu::noinline]] bool bringUpBareDialog(
-    const ReviewCatalogue& catalogue, const WindowWatch& watch, QDialog*& dialog)
-{
-    dialog = new QDialog;
-    for (const CatalogueRow& row : catalogue.rows) {
-        const QString caption = QString::fromUtf8(row.caption);
-        QWidget* control = row.isLabel() ? static_cast<QWidget*>(new QLabel(caption, dialog))
-                                         : new QCheckBox(caption, dialog);
-        control->setGeometry(row.rect.left, row.rect.top, row.rect.width, row.rect.height);
-    }
-    dialog->resize(catalogue.outerWidth, catalogue.outerHeight);
-    dialog->setWindowModality(Qt::ApplicationModal);
-    dialog->show();
-    dialog->activateWindow();
-    return processUntil([&] { return watch.activated(dialog) && watch.painted(dialog); });
-}
-
-// Runs the steps once each, starting with step `turn % steps.size()`, so that from one
-// sample to the next neither a figure nor its floor always goes first (finding the caches
-// warm) and a burst of other load on the machine falls on both alike. False as soon as a
-// step fails.
-bool runInTurn(std::size_t turn, const std::vector<std::function<bool()>>& steps)
-{
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        if (!steps[(turn + i) % steps.size()]())
-            return false;
-    }
-    return true;
-}
-
-// Each sample brings up the block's review window and its floor, in alternating order.
-void reviewWindowUp(benchmark::State& state, int block)
-{
-    const BenchFiles& files = benchFiles();
-    if (files.answerFile.empty()) {
-        state.SkipWithError("the sample answer file could not be prepared");
-        return;
-    }
-    answerRecord = files.record;
-    const ReviewCatalogue& catalogue = reviewCatalogue(block);
-    const std::string expected = expectedSection(block, files.record);
-    const std::string n = std::to_string(block);
-    WindowWatch watch;
-    Sample product;
-    Sample bare;
-
-    const auto productStep = [&] {
-        if (ReportFile.create(files.reportFile) != 0)
-            return false;
-        const Stopwatch stopwatch;
-        ReviewWindow* window = nullptr;
-        const bool up = bringUpReviewWindow(
-            block, watch, files.reportFile, static_cast<long long>(expected.size()), window);
-        product = stopwatch.elapsed();
-
-        forgetReviewWindow(block);
-        delete window;
-        QCoreApplication::processEvents();
-        ReportFile.close();
-        return up && fileContents(files.reportFile) == expected;
-    };
-    const auto floorStep = [&] {
-        const Stopwatch stopwatch;
-        QDialog* dialog = nullptr;
-        const bool up = bringUpBareDialog(catalogue, watch, dialog);
-        bare = stopwatch.elapsed();
-
-        delete dialog;
-        QCoreApplication::processEvents();
-        return up;
-    };
-
-    std::size_t turn = 0;
-    for (auto _ : state) {
-        if (!runInTurn(turn++, {floorStep, productStep})) {
-            state.SkipWithError("the review window did not write its section, or its floor did not come up");
-            break;
-        }
-        record(state, "review/" + n, product);
-        SampleTable::instance().add("review_floor/" + n, bare);
-    }
-}
-
-// --- The overall window after its real start-up, shared by figures 3 and 4 -------------
+// --- The overall window after its real start-up, up for figures 2 to 4 -----------------
 
 class OverallSession {
 public:
@@ -281,6 +177,117 @@ Tquendralauswfrm* OverallSession::window()
     return window.get();
 }
 
+// --- 2. A review window up: created, shown, activated, section written, first frame -----
+
+// Each timed region is a function of its own, kept out of line, so that a profiler can be
+// told to count exactly that (valgrind --tool=callgrind --toggle-collect='*bringUp*').
+
+// Shown as exec() shows it, without entering its event loop; up once the section is in the
+// report file and the window has painted its first frame.
+[[gnu::noinline]] bool bringUpReviewWindow(int block, const WindowWatch& watch,
+    const std::string& reportFile, long long sectionSize, ReviewWindow*& window)
+{
+    window = createReviewWindow(block, nullptr);
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
+    window->activateWindow();
+    return processUntil(
+        [&] { return watch.painted(window) && fileSize(reportFile) >= sectionSize; });
+}
+
+// The floor: a bare QDialog of the same size with the block's plain check boxes and labels
+// (same captions and places; no fonts, palettes, scroll area, logo or button), shown the
+// same way and up at its first activation and first frame.
+[[gnu::noinline]] bool bringUpBareDialog(
+    const ReviewCatalogue& catalogue, const WindowWatch& watch, QDialog*& dialog)
+{
+    dialog = new QDialog;
+    for (const CatalogueRow& row : catalogue.rows) {
+        const QString caption = QString::fromUtf8(row.caption);
+        QWidget* control = row.isLabel() ? static_cast<QWidget*>(new QLabel(caption, dialog))
+                                         : new QCheckBox(caption, dialog);
+        control->setGeometry(row.rect.left, row.rect.top, row.rect.width, row.rect.height);
+    }
+    dialog->resize(catalogue.outerWidth, catalogue.outerHeight);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    dialog->show();
+    dialog->activateWindow();
+    return processUntil([&] { return watch.activated(dialog) && watch.painted(dialog); });
+}
+
+// Runs the steps once each, starting with step `turn % steps.size()`, so that from one
+// sample to the next neither a figure nor its floor always goes first (finding the caches
+// warm) and a burst of other load on the machine falls on both alike. False as soon as a
+// step fails.
+bool runInTurn(std::size_t turn, const std::vector<std::function<bool()>>& steps)
+{
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (!steps[(turn + i) % steps.size()]())
+            return false;
+    }
+    return true;
+}
+
+// Each sample brings up the block's review window and its floor, in alternating order.
+void reviewWindowUp(benchmark::State& state, int block)
+{
+    const BenchFiles& files = benchFiles();
+    if (files.answerFile.empty()) {
+        state.SkipWithError("the sample answer file could not be prepared");
+        return;
+    }
+    // As in the program, the overall window is up before any review window opens, and with
+    // it the font database and the fonts of the overall window.
+    if (!OverallSession::window()) {
+        state.SkipWithError("the overall window did not start up");
+        return;
+    }
+    answerRecord = files.record;
+    const ReviewCatalogue& catalogue = reviewCatalogue(block);
+    const std::string expected = expectedSection(block, files.record);
+    const std::string n = std::to_string(block);
+    WindowWatch watch;
+    Sample product;
+    Sample bare;
+
+    const auto productStep = [&] {
+        if (ReportFile.create(files.reportFile) != 0)
+            return false;
+        const Stopwatch stopwatch;
+        ReviewWindow* window = nullptr;
+        const bool up = bringUpReviewWindow(
+            block, watch, files.reportFile, static_cast<long long>(expected.size()), window);
+        product = stopwatch.elapsed();
+
+        forgetReviewWindow(block);
+        delete window;
+        QCoreApplication::processEvents();
+        ReportFile.close();
+        return up && fileContents(files.reportFile) == expected;
+    };
+    const auto floorStep = [&] {
+        const Stopwatch stopwatch;
+        QDialog* dialog = nullptr;
+        const bool up = bringUpBareDialog(catalogue, watch, dialog);
+        bare = stopwatch.elapsed();
+
+        delete dialog;
+        QCoreApplication::processEvents();
+        return up;
+    };
+
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        if (!runInTurn(turn++, {floorStep, productStep})) {
+            state.SkipWithError(
+                "the review window did not write its section, or its floor did not come up");
+            break;
+        }
+        record(state, "review/" + n, product);
+        SampleTable::instance().add("review_floor/" + n, bare);
+    }
+}
+
 // --- 3. The whole detailed evaluation ---------------------------------------------------
 
 // "&Einzelauswertung" as the user goes through it: the report message answered, each of
@@ -301,13 +308,17 @@ void detailedEvaluation(benchmark::State& state)
         sizeAfter[block] = static_cast<long long>(expectedReport(files.record, block).size());
     const std::string reportFile = files.reportFile;
 
-    auto isMenu = [](QWidget* modal) { return qobject_cast<Tquendralauswmenufrm*>(modal) != nullptr; };
+    auto isMenu = [](QWidget* modal) {
+        return qobject_cast<Tquendralauswmenufrm*>(modal) != nullptr;
+    };
     for (auto _ : state) {
         WindowWatch watch;
         ModalScript script(watch);
         script.then(QStringLiteral("the report message"),
             [](QWidget* modal) { return qobject_cast<QMessageBox*>(modal) != nullptr; },
-            [](QWidget* modal) { static_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click(); });
+            [](QWidget* modal) {
+                static_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
+            });
         for (int block = 1; block <= 6; ++block) {
             script.then(QStringLiteral("the menu before block %1").arg(block), isMenu,
                 [block](QWidget* modal) {
@@ -383,7 +394,8 @@ unsigned long encodeWithLibjpeg(const QImage& rgb, int quality)
     jpeg_set_quality(&cinfo, quality, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(static_cast<int>(cinfo.next_scanline)));
+        const int y = static_cast<int>(cinfo.next_scanline);
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(y));
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -460,8 +472,8 @@ void snapshot(benchmark::State& state)
 void startup(benchmark::State& state)
 {
     const auto beside = [](const char* name) {
-        return QFile::encodeName(QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name))
-            .toStdString();
+        const QString path = QCoreApplication::applicationDirPath() + u'/' + QLatin1String(name);
+        return QFile::encodeName(path).toStdString();
     };
     const std::string probe = beside("quendral_startup_probe");
     const std::string floor = beside("qt_startup_floor");
@@ -470,7 +482,8 @@ void startup(benchmark::State& state)
         return;
     }
     std::optional<StartupTimes> product;
-    const auto child = [&](const std::string& path, const std::string& key, const std::string& argument) {
+    const auto child = [&](const std::string& path, const std::string& key,
+                           const std::string& argument) {
         return [&, path, key, argument] {
             const std::optional<StartupTimes> times = timeStartup(path, argument);
             if (!times)
@@ -529,11 +542,13 @@ std::vector<TableRow> registerFigures()
     addFigure("snapshot", snapshot, 51);
     rows.push_back({"snapshot: capture + JPEG 808x519", "snapshot", "snapshot_floor", 1.2, 0});
     rows.push_back({"snapshot: JPEG encode alone", "snapshot_encode", "snapshot_floor", 1.2, 0});
-    rows.push_back({"  (libjpeg-turbo on the RGB32 rows)", "snapshot_bgrx", "snapshot_floor", 0, 0});
+    rows.push_back(
+        {"  (libjpeg-turbo on the RGB32 rows)", "snapshot_bgrx", "snapshot_floor", 0, 0});
 
     addFigure("startup", startup, 21);
     rows.push_back({"start-up to first activation", "startup", "startup_floor", 1.3, 0});
-    rows.push_back({"start-up to first frame painted", "startup@paint", "startup_floor@paint", 0, 0});
+    rows.push_back(
+        {"start-up to first frame painted", "startup@paint", "startup_floor@paint", 0, 0});
     rows.push_back({"  (bare Qt with one text label)", "startup_text", "startup_floor", 0, 0});
     rows.push_back({"  (program against that one)", "startup", "startup_text", 0, 0});
     return rows;
@@ -592,15 +607,16 @@ int main(int argc, char* argv[])
     benchmark::RunSpecifiedBenchmarks();
 
     SampleTable::instance().print(std::cout, rows);
-    std::cout << "median, floor: medians of n single events (wall clock); ratio = median / floor;\n"
-                 "cpu, cpu floor, cpu r: the same for the CPU time of the whole process (its\n"
-                 "worker threads included), which other load on the machine does not inflate;\n"
-                 "first: the run's first sample (cold: fonts, styles, logo, icons not loaded yet).\n"
-                 "Review windows: constructor to section written and first frame painted.\n"
-                 "Start-up: from just before the process is created, so process creation, library\n"
-                 "loading and the platform plugin are included, for the floors as for the program.\n"
-                 "Figures and their floors alternate within each sample; Google Benchmark's lines\n"
-                 "above time the figure, but their CPU column counts the whole sample.\n";
+    std::cout
+        << "median, floor: medians of n single events (wall clock); ratio = median / floor;\n"
+           "cpu, cpu floor, cpu r: the same for the CPU time of the whole process (its\n"
+           "worker threads included), which other load on the machine does not inflate;\n"
+           "first: the run's first sample (cold: fonts, styles, logo, icons not loaded yet).\n"
+           "Review windows: constructor to section written and first frame painted.\n"
+           "Start-up: from just before the process is created, so process creation, library\n"
+           "loading and the platform plugin are included, for the floors as for the program.\n"
+           "Figures and their floors alternate within each sample; Google Benchmark's lines\n"
+           "above time the figure, but their CPU column counts the whole sample.\n";
     std::cout.flush();
 
     OverallSession::end();

@@ -3,6 +3,8 @@
 // Output gathered in memory and handed to a file descriptor in large pieces. Without a
 // descriptor everything stays in memory until the caller takes it.
 
+#include "WriteAll.h"
+
 #include <string>
 
 namespace quendral::batch {
@@ -29,7 +31,6 @@ private:
     std::string buffer_;
 };
 
-// Writes all of `size` bytes, retrying short writes; 0 or the error number.
-int writeAll(int fd, const char* data, std::size_t size);
+using quendral::writeAll;
 
 }  // namespace quendral::batch

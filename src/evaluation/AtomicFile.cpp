@@ -1,5 +1,7 @@
 #include "AtomicFile.h"
 
+#include "WriteAll.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <string_view>
@@ -11,22 +13,6 @@
 namespace quendral {
 
 namespace {
-
-int writeAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return EIO;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return 0;
-}
 
 // The temporary file sits beside the target and carries its name, cut where needed so that
 // the six random characters and their dot still fit into a file name of 255 bytes; a name

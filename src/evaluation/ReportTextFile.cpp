@@ -1,5 +1,7 @@
 #include "ReportTextFile.h"
 
+#include "WriteAll.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -24,18 +26,7 @@ int ReportTextFile::writeLine(std::string_view bytes)
         return EBADF;
     line_.assign(bytes);
     line_ += "\r\n";
-    std::size_t done = 0;
-    while (done < line_.size()) {
-        const ssize_t n = ::write(fd_, line_.data() + done, line_.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return errno;
-        if (n == 0)
-            return EIO;
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
+    return writeAll(fd_, line_.data(), line_.size());
 }
 
 int ReportTextFile::close()
