@@ -1,8 +1,21 @@
 #include "BitBtn.h"
 
+#include <QApplication>
 #include <QStyle>
 
 namespace quendral {
+
+namespace {
+
+// The style decodes its glyph pictures on every request; every window asks for the same two.
+QIcon standardGlyph(QStyle::StandardPixmap glyph)
+{
+    static const QIcon ok = QApplication::style()->standardIcon(QStyle::SP_DialogOkButton);
+    static const QIcon close = QApplication::style()->standardIcon(QStyle::SP_DialogCloseButton);
+    return glyph == QStyle::SP_DialogOkButton ? ok : close;
+}
+
+}  // namespace
 
 BitBtn::BitBtn(const QString& name, QWidget* parent) : QPushButton(parent)
 {
@@ -16,14 +29,14 @@ void BitBtn::setKind(Kind kind)
     case Kind::Custom:
         break;
     case Kind::OK:
-        setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+        setIcon(standardGlyph(QStyle::SP_DialogOkButton));
         setText(QStringLiteral("OK"));
         modalResult_ = 1;
         setDefaultFlag(true);
         cancel_ = false;
         break;
     case Kind::Close:
-        setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+        setIcon(standardGlyph(QStyle::SP_DialogCloseButton));
         setText(QStringLiteral("S&chließen"));
         break;
     }

@@ -1,5 +1,7 @@
 #include "Jpeg.h"
 
+#include <QSysInfo>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h uses FILE and size_t without including their headers
@@ -92,7 +94,13 @@ struct Compression {
     unsigned long size = 0;
 };
 
-bool compress(Compression& c, const QImage& rgb, int quality)
+// The pixel layout libjpeg is to read from the rows of `image`.
+struct InputLayout {
+    J_COLOR_SPACE space;
+    int components;
+};
+
+bool compress(Compression& c, const QImage& rgb, InputLayout layout, int quality)
 {
     installErrorManager(c.error, c.cinfo.err);
     if (setjmp(c.error.jump)) {
@@ -104,14 +112,13 @@ bool compress(Compression& c, const QImage& rgb, int quality)
 
     c.cinfo.image_width = static_cast<JDIMENSION>(rgb.width());
     c.cinfo.image_height = static_cast<JDIMENSION>(rgb.height());
-    c.cinfo.input_components = 3;
-    c.cinfo.in_color_space = JCS_RGB;
+    c.cinfo.input_components = layout.components;
+    c.cinfo.in_color_space = layout.space;
     jpeg_set_defaults(&c.cinfo);
     jpeg_set_quality(&c.cinfo, quality, TRUE);
     jpeg_start_compress(&c.cinfo, TRUE);
 
-    // The rows of a Format_RGB888 image are R, G, B bytes, exactly what JCS_RGB expects,
-    // so libjpeg reads them in place; only the row stride differs, hence one pointer per row.
+    // libjpeg reads the rows in place; only the row stride differs, hence one pointer per row.
     constexpr JDIMENSION kBatch = 16;
     JSAMPROW rows[kBatch];
     while (c.cinfo.next_scanline < c.cinfo.image_height) {
@@ -140,11 +147,18 @@ QByteArray encodeJpeg(const QImage& image, int quality)
 {
     if (image.isNull())
         return {};
-    const QImage rgb = image.format() == QImage::Format_RGB888
-                           ? image
-                           : image.convertToFormat(QImage::Format_RGB888);
+    // A screen picture (32 bits per pixel, the fourth byte unused) goes to libjpeg as it is:
+    // libjpeg takes the 24 colour bits of each pixel itself, which gives the same stream as
+    // converting to 24-bit RGB first, without a second copy of the picture.
+    const bool screenLayout = image.format() == QImage::Format_RGB32
+        && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    const QImage rgb = screenLayout || image.format() == QImage::Format_RGB888
+        ? image
+        : image.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull())
         return {};
+    const InputLayout layout =
+        screenLayout ? InputLayout{JCS_EXT_BGRX, 4} : InputLayout{JCS_RGB, 3};
 
     // Start with a buffer of the raw picture's size, which a JPEG stream at any useful
     // quality stays well below, so libjpeg practically never has to grow it. Its pages are
@@ -158,7 +172,7 @@ QByteArray encodeJpeg(const QImage& image, int quality)
     c.buffer = reinterpret_cast<unsigned char*>(out.data());
     c.size = static_cast<unsigned long>(out.size());
     unsigned char* const ours = c.buffer;
-    if (!compress(c, rgb, quality))
+    if (!compress(c, rgb, layout, quality))
         return {};
 
     if (c.buffer == ours) {

@@ -98,8 +98,12 @@ ResultChart::ResultChart(QWidget* parent)
     valueAxis_->setLabelFormat(QStringLiteral("%.0f %%"));
     valueAxis_->setTickCount(11);
     valueAxis_->setMinorTickCount(0);
-    // The long block labels fit under their bars only in the chart's small font.
+    // The long block labels fit under their bars only in the chart's small font. The axes
+    // get their fonts before they join the chart, so its theme loads no fonts of its own.
     categoryAxis_->setLabelsFont(arial(11));
+    categoryAxis_->setTitleFont(arial(11));
+    valueAxis_->setLabelsFont(arial(11));
+    valueAxis_->setTitleFont(arial(11));
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     chart_->addAxis(categoryAxis_, Qt::AlignBottom);
     series_->attachAxis(valueAxis_);

@@ -12,7 +12,11 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QApplication>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QVBoxLayout>
 
 namespace quendral {
@@ -20,6 +24,17 @@ namespace quendral {
 namespace {
 
 const QString kFooterText = QStringLiteral("© Quendral Tarvik – Seminare für Projektmanagement");
+
+QStyle* flatScrollBarStyle()
+{
+    static QStyle* const style = [] {
+        QStyle* windows = QStyleFactory::create(QStringLiteral("Windows"));
+        if (windows)
+            windows->setParent(qApp);
+        return windows;
+    }();
+    return style ? style : QApplication::style();
+}
 
 QRect toQRect(const Rect& r)
 {
@@ -55,6 +70,11 @@ ReviewWindow::ReviewWindow(const ReviewCatalogue& catalogue, QWidget* owner)
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("Content"));
     scrollArea_->setWidget(content);
+    // Panning by touch gesture would run gesture filtering on every event of the window.
+    scrollArea_->viewport()->ungrabGesture(Qt::PanGesture);
+    // The classic flat scroll bars paint without the gradients that make a tall bar slow.
+    scrollArea_->verticalScrollBar()->setStyle(flatScrollBarStyle());
+    scrollArea_->horizontalScrollBar()->setStyle(flatScrollBarStyle());
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scrollArea_);
