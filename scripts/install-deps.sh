@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins qt6-charts-dev qt6-translations-l10n
+  qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n
   libjpeg62-turbo-dev fonts-liberation
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool openbox
@@ -22,4 +22,4 @@ sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
