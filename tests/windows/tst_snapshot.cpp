@@ -2,6 +2,7 @@
 // file, and what it leaves alone when it cannot or must not write.
 
 #include "ModalDriver.h"
+#include "OverallWindowSetup.h"
 #include "TestRecords.h"
 
 #include "Application.h"
@@ -69,16 +70,10 @@ private:
 
 namespace {
 
-const QSize kOuterSize(808, 619);
+const QSize kOuterSize = kOverallOuterSize;
 // Empty chart panel between its top edge and the title, in chart coordinates.
 const QRect kPanelStrip(16, 14, 728, 30);
 const QColor kCream(255, 251, 240);
-
-// The outer rectangle as the window system reports it, frame and caption included.
-QRect outerOf(const QWidget& window)
-{
-    return window.windowHandle()->frameGeometry();
-}
 
 bool near(const QColor& a, const QColor& b, int tolerance)
 {
@@ -86,20 +81,9 @@ bool near(const QColor& a, const QColor& b, int tolerance)
         && qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
-// As the window stands after a start-up with the given answer, without the start-up
-// dialogs: active, framed and at its designed outer size.
 bool bringUp(Tquendralauswfrm& window, const QString& answerPath, std::uint8_t savePicture = 1)
 {
-    AnswerFile = QFile::encodeName(answerPath).toStdString();
-    SavePicture = savePicture;
-    FirstActivation = 0;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return false;
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window))
-        return false;
-    return QTest::qWaitFor([&] { return outerOf(window).size() == kOuterSize; });
+    return bringUpOverallWindow(window, answerPath, savePicture, false);
 }
 
 bool resizeOuter(Tquendralauswfrm& window, QSize outer)

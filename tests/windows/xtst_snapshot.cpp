@@ -3,6 +3,7 @@
 // screen shows them.
 
 #include "ModalDriver.h"
+#include "OverallWindowSetup.h"
 #include "TestRecords.h"
 
 #include "Application.h"
@@ -54,7 +55,7 @@ private:
 
 namespace {
 
-const QSize kOuterSize(808, 619);
+const QSize kOuterSize = kOverallOuterSize;
 const QColor kGreen(0, 255, 0);
 const QColor kCream(255, 251, 240);
 // Empty chart panel between its top edge and the title, in chart coordinates.
@@ -62,11 +63,6 @@ const QRect kPanelStrip(16, 14, 728, 30);
 // Where the covering window lies over the chart, in chart coordinates.
 const QRect kCoverOnChart(300, 150, 160, 120);
 
-// The outer rectangle as the window system reports it, frame and caption included.
-QRect outerOf(const QWidget& window)
-{
-    return window.windowHandle()->frameGeometry();
-}
 
 bool near(const QColor& a, const QColor& b, int tolerance)
 {
@@ -152,24 +148,9 @@ double meanDifference(const QImage& picture, const QImage& screen, const QRect& 
     return count ? sum / double(count) : 0.0;
 }
 
-// Shows the window as after a start-up with "&Ja", without the start-up dialogs, and waits
-// until the window manager has framed it at its designed outer size and made it active.
 bool bringUp(Tquendralauswfrm& window, const QString& answerPath)
 {
-    AnswerFile = QFile::encodeName(answerPath).toStdString();
-    SavePicture = 1;
-    FirstActivation = 0;
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
-        return false;
-    window.activateWindow();
-    if (!QTest::qWaitForWindowActive(&window))
-        return false;
-    const bool ok = QTest::qWaitFor([&] {
-        return outerOf(window) != window.geometry()
-            && outerOf(window).size() == kOuterSize;
-    });
-        return ok;
+    return bringUpOverallWindow(window, answerPath, 1, true);
 }
 
 }  // namespace
