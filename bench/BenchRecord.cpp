@@ -33,7 +33,8 @@ BenchFiles& benchFiles()
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly)
             || out.write(reinterpret_cast<const char*>(made.record.bytes.data()),
-                   static_cast<qint64>(kRecordSize)) != static_cast<qint64>(kRecordSize))
+                   static_cast<qint64>(kRecordSize))
+                != static_cast<qint64>(kRecordSize))
             return made;
         made.answerFile = QFile::encodeName(path).toStdString();
         made.reportFile = reportFileName(made.answerFile);
@@ -73,7 +74,7 @@ std::string expectedReport(const AnswerRecord& record, int lastBlock)
 
 long long fileSize(const std::string& path)
 {
-    struct stat info{};
+    struct stat info { };
     return ::stat(path.c_str(), &info) == 0 ? static_cast<long long>(info.st_size) : -1;
 }
 

@@ -54,10 +54,13 @@ void ModalScript::look()
     // The action may open a modal window with its own event loop; it must not run inside
     // this timer's slot, which Qt would not enter again while that loop runs.
     QPointer<QWidget> target(modal);
-    QMetaObject::invokeMethod(modal, [act = std::move(act), target] {
-        if (target)
-            act(target);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        modal,
+        [act = std::move(act), target] {
+            if (target)
+                act(target);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace quendral::bench

@@ -10,8 +10,7 @@ namespace quendral::bench {
 
 namespace {
 
-template <class T>
-double median(std::vector<T> values)
+template <class T> double median(std::vector<T> values)
 {
     std::sort(values.begin(), values.end());
     const std::size_t n = values.size();
@@ -64,8 +63,8 @@ std::string formatAim(const TableRow& row)
         aim += text;
     }
     if (row.secondsAim > 0) {
-        std::snprintf(text, sizeof text, "%s< %.0f ms", aim.empty() ? "" : ", ",
-            row.secondsAim * 1e3);
+        std::snprintf(
+            text, sizeof text, "%s< %.0f ms", aim.empty() ? "" : ", ", row.secondsAim * 1e3);
         aim += text;
     }
     return aim.empty() ? "-" : aim;
@@ -107,8 +106,8 @@ void SampleTable::print(std::ostream& out, const std::vector<TableRow>& rows) co
     out << '\n'
         << cell("figure", figureWidth, false) << " | " << cell("median", 10) << " | "
         << cell("floor", 10) << " | " << cell("ratio", 5) << " | " << cell("cpu", 10) << " | "
-        << cell("cpu floor", 10) << " | " << cell("cpu r", 5) << " | " << cell("first", 10)
-        << " | " << cell("n", 3) << " | " << cell("aim", 16, false) << " | met\n"
+        << cell("cpu floor", 10) << " | " << cell("cpu r", 5) << " | " << cell("first", 10) << " | "
+        << cell("n", 3) << " | " << cell("aim", 16, false) << " | met\n"
         << rule;
 
     for (const TableRow& row : rows) {

@@ -17,12 +17,12 @@ namespace quendral::bench {
 
 struct Sample {
     double wall = 0;  // seconds
-    double cpu = 0;   // seconds of CPU time of the whole process
+    double cpu = 0;  // seconds of CPU time of the whole process
 };
 
 class Stopwatch {
 public:
-    Stopwatch() : wall_(now(CLOCK_MONOTONIC)), cpu_(now(CLOCK_PROCESS_CPUTIME_ID)) {}
+    Stopwatch() : wall_(now(CLOCK_MONOTONIC)), cpu_(now(CLOCK_PROCESS_CPUTIME_ID)) { }
     Sample elapsed() const
     {
         return {now(CLOCK_MONOTONIC) - wall_, now(CLOCK_PROCESS_CPUTIME_ID) - cpu_};
@@ -41,10 +41,10 @@ private:
 };
 
 struct TableRow {
-    std::string figure;     // as printed
-    std::string key;        // samples of the figure
-    std::string floorKey;   // samples of its floor; empty for none
-    double ratioAim = 0;    // figure / floor at most this; 0 for none
+    std::string figure;  // as printed
+    std::string key;  // samples of the figure
+    std::string floorKey;  // samples of its floor; empty for none
+    double ratioAim = 0;  // figure / floor at most this; 0 for none
     double secondsAim = 0;  // median below this; 0 for none
 };
 
@@ -53,10 +53,7 @@ public:
     static SampleTable& instance();
 
     void add(const std::string& key, const Sample& sample) { samples_[key].push_back(sample); }
-    void addPeakMemory(const std::string& key, long kilobytes)
-    {
-        peaks_[key].push_back(kilobytes);
-    }
+    void addPeakMemory(const std::string& key, long kilobytes) { peaks_[key].push_back(kilobytes); }
     bool has(const std::string& key) const { return samples_.count(key) != 0; }
 
     // The table of `rows` (rows without samples are left out), then the peak memory.

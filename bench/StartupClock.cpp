@@ -64,8 +64,7 @@ std::optional<StartupTimes> timeStartup(const std::string& executable, const std
     const std::string report = readAll(pipeFds[0]);
     ::close(pipeFds[0]);
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
 
     std::istringstream in(report);
     std::int64_t activated = 0;

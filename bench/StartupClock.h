@@ -12,7 +12,7 @@ namespace quendral::bench {
 
 struct StartupTimes {
     Sample toActivation;  // from process creation to the first activation
-    Sample toPaint;       // ... to the end of the first painted frame
+    Sample toPaint;  // ... to the end of the first painted frame
     long peakKilobytes = 0;  // the child's peak resident memory
 };
 

@@ -92,7 +92,7 @@ public:
                 onFirstActivation_();
             finishIfDone();
         } else if (event->type() == QEvent::Paint && !paintSeen_ && watched->isWidgetType()
-                   && static_cast<QWidget*>(watched)->window() == window_) {
+            && static_cast<QWidget*>(watched)->window() == window_) {
             paintSeen_ = true;
             // The whole window paints in one pass, which has ended when a zero timer fires.
             QTimer::singleShot(0, this, [this] {

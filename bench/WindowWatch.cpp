@@ -47,7 +47,9 @@ bool WindowWatch::eventFilter(QObject* watched, QEvent* event)
         if (widget->isWindow())
             activated_.insert(widget);
         break;
-    default: painted_.insert(widget->window()); break;
+    default:
+        painted_.insert(widget->window());
+        break;
     }
     return false;
 }

@@ -42,9 +42,9 @@ constexpr int kFiles = 10000;
 int samples = 9;
 
 struct Course {
-    std::string root;    // removed at the end
+    std::string root;  // removed at the end
     std::string folder;  // the 10,000 answer files
-    std::string out;     // tables written by the runs
+    std::string out;  // tables written by the runs
 };
 
 Course& course()
@@ -98,7 +98,7 @@ struct Stopwatch {
     {
         double seconds = 0;
         for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
-            rusage usage {};
+            rusage usage{};
             ::getrusage(who, &usage);
             for (const timeval& t : {usage.ru_utime, usage.ru_stime})
                 seconds += static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
@@ -206,9 +206,18 @@ void runLibrary(benchmark::State& state, bool tableToFile, bool reports)
     }
 }
 
-void batchTableAndItems(benchmark::State& state) { runLibrary(state, true, false); }
-void batchStreamedTableAndItems(benchmark::State& state) { runLibrary(state, false, false); }
-void batchWithReports(benchmark::State& state) { runLibrary(state, true, true); }
+void batchTableAndItems(benchmark::State& state)
+{
+    runLibrary(state, true, false);
+}
+void batchStreamedTableAndItems(benchmark::State& state)
+{
+    runLibrary(state, false, false);
+}
+void batchWithReports(benchmark::State& state)
+{
+    runLibrary(state, true, true);
+}
 
 // The program as a user runs it: process start, Qt Core loaded, the same work.
 const char* programPath()
@@ -268,10 +277,10 @@ void printSummary()
         return;
     const double floorWall = median(floor->second.wall);
     const double floorProcessor = median(floor->second.processor);
-    std::printf("\n%d Antwortdateien in einem Ordner; Median aus %d Läufen je Messung\n", kFiles,
-        samples);
-    std::printf("%-28s %12s %9s %14s %9s\n", "Messung", "Uhrzeit ms", "x Boden", "Prozessor ms",
-        "x Boden");
+    std::printf(
+        "\n%d Antwortdateien in einem Ordner; Median aus %d Läufen je Messung\n", kFiles, samples);
+    std::printf(
+        "%-28s %12s %9s %14s %9s\n", "Messung", "Uhrzeit ms", "x Boden", "Prozessor ms", "x Boden");
     for (const auto& [name, values] : table) {
         if (values.wall.empty())
             continue;
@@ -304,10 +313,11 @@ int main(int argc, char** argv)
 
     course();  // made before any clock runs
     auto add = [](const char* name, void (*function)(benchmark::State&)) {
-        benchmark::RegisterBenchmark(name, [name, function](benchmark::State& state) {
-            currentFigure = name;
-            function(state);
-        })
+        benchmark::RegisterBenchmark(name,
+            [name, function](benchmark::State& state) {
+                currentFigure = name;
+                function(state);
+            })
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond)
             ->Iterations(1)

@@ -144,7 +144,8 @@ Tquendralauswfrm* OverallSession::window()
     WindowWatch watch;
     ModalScript script(watch);
     const QString path = QFile::decodeName(QByteArray::fromStdString(files.answerFile));
-    script.then(QStringLiteral("the open dialog"),
+    script.then(
+        QStringLiteral("the open dialog"),
         [](QWidget* modal) { return qobject_cast<QFileDialog*>(modal) != nullptr; },
         [path](QWidget* modal) {
             auto* name = modal->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -152,7 +153,8 @@ Tquendralauswfrm* OverallSession::window()
                 name->setText(path);
             QMetaObject::invokeMethod(modal, "accept");
         });
-    script.then(QStringLiteral("the picture question"),
+    script.then(
+        QStringLiteral("the picture question"),
         [](QWidget* modal) { return qobject_cast<QMessageBox*>(modal) != nullptr; },
         [](QWidget* modal) {
             for (QAbstractButton* button : static_cast<QMessageBox*>(modal)->buttons()) {
@@ -163,13 +165,15 @@ Tquendralauswfrm* OverallSession::window()
     script.start();
     window->show();
     window->activateWindow();
-    const bool up = processUntil([&] {
-        return script.finished() && FirstActivation == 0 && !QApplication::activeModalWidget()
-            && window->Chart1->barCount() == 6;
-    }, 60000);
+    const bool up = processUntil(
+        [&] {
+            return script.finished() && FirstActivation == 0 && !QApplication::activeModalWidget()
+                && window->Chart1->barCount() == 6;
+        },
+        60000);
     if (!up || script.failed()) {
-        std::fprintf(stderr, "the overall window did not start up: %s\n",
-            qPrintable(script.failure()));
+        std::fprintf(
+            stderr, "the overall window did not start up: %s\n", qPrintable(script.failure()));
         quendralauswfrm = nullptr;
         window.reset();
         return nullptr;
@@ -308,13 +312,13 @@ void detailedEvaluation(benchmark::State& state)
         sizeAfter[block] = static_cast<long long>(expectedReport(files.record, block).size());
     const std::string reportFile = files.reportFile;
 
-    auto isMenu = [](QWidget* modal) {
-        return qobject_cast<Tquendralauswmenufrm*>(modal) != nullptr;
-    };
+    auto isMenu
+        = [](QWidget* modal) { return qobject_cast<Tquendralauswmenufrm*>(modal) != nullptr; };
     for (auto _ : state) {
         WindowWatch watch;
         ModalScript script(watch);
-        script.then(QStringLiteral("the report message"),
+        script.then(
+            QStringLiteral("the report message"),
             [](QWidget* modal) { return qobject_cast<QMessageBox*>(modal) != nullptr; },
             [](QWidget* modal) {
                 static_cast<QMessageBox*>(modal)->button(QMessageBox::Ok)->click();
@@ -324,7 +328,8 @@ void detailedEvaluation(benchmark::State& state)
                 [block](QWidget* modal) {
                     static_cast<Tquendralauswmenufrm*>(modal)->blockButton(block)->click();
                 });
-            script.then(QStringLiteral("review window %1").arg(block),
+            script.then(
+                QStringLiteral("review window %1").arg(block),
                 [block, &sizeAfter, &reportFile](QWidget* modal) {
                     auto* review = qobject_cast<ReviewWindow*>(modal);
                     return review && review->catalogue().block == block
@@ -482,21 +487,21 @@ void startup(benchmark::State& state)
         return;
     }
     std::optional<StartupTimes> product;
-    const auto child = [&](const std::string& path, const std::string& key,
-                           const std::string& argument) {
-        return [&, path, key, argument] {
-            const std::optional<StartupTimes> times = timeStartup(path, argument);
-            if (!times)
-                return false;
-            if (key == "startup")
-                product = times;
-            else
-                SampleTable::instance().add(key, times->toActivation);
-            SampleTable::instance().add(key + "@paint", times->toPaint);
-            SampleTable::instance().addPeakMemory(key, times->peakKilobytes);
-            return true;
-        };
-    };
+    const auto child
+        = [&](const std::string& path, const std::string& key, const std::string& argument) {
+              return [&, path, key, argument] {
+                  const std::optional<StartupTimes> times = timeStartup(path, argument);
+                  if (!times)
+                      return false;
+                  if (key == "startup")
+                      product = times;
+                  else
+                      SampleTable::instance().add(key, times->toActivation);
+                  SampleTable::instance().add(key + "@paint", times->toPaint);
+                  SampleTable::instance().addPeakMemory(key, times->peakKilobytes);
+                  return true;
+              };
+          };
     const std::vector<std::function<bool()>> steps{child(probe, "startup", {}),
         child(floor, "startup_floor", {}), child(floor, "startup_text", "--with-text")};
     std::size_t turn = 0;
@@ -530,7 +535,8 @@ std::vector<TableRow> registerFigures()
     for (int block = 1; block <= 6; ++block) {
         const ReviewCatalogue& catalogue = reviewCatalogue(block);
         const std::string n = std::to_string(block);
-        addFigure("review/" + n, [block](benchmark::State& s) { reviewWindowUp(s, block); }, 41);
+        addFigure(
+            "review/" + n, [block](benchmark::State& s) { reviewWindowUp(s, block); }, 41);
         rows.push_back({"review window " + n + " up (" + std::to_string(catalogue.optionCount())
                 + " boxes, " + std::to_string(catalogue.questionCount()) + " labels)",
             "review/" + n, "review_floor/" + n, 1.5, 0.016});

@@ -46,7 +46,8 @@ QImage drawLogo()
     font.setBold(true);
     p.setFont(font);
     p.setPen(kNavy);
-    p.drawText(QRect(0, 96, 129, 30), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Quendral"));
+    p.drawText(
+        QRect(0, 96, 129, 30), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Quendral"));
     return logo;
 }
 
@@ -119,7 +120,8 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
-    const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QUENDRAL_ASSETS_DIR));
+    const QDir dir(
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QUENDRAL_ASSETS_DIR));
     if (!dir.exists()) {
         std::fprintf(stderr, "Ordner %s gibt es nicht.\n", qPrintable(dir.path()));
         return 1;
@@ -131,7 +133,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "Datei %s kann nicht geschrieben werden.\n", qPrintable(logoPath));
         return 1;
     }
-    std::printf("%s: 129 x 129, %lld Bytes\n", qPrintable(logoPath), static_cast<long long>(logo.size()));
+    std::printf(
+        "%s: 129 x 129, %lld Bytes\n", qPrintable(logoPath), static_cast<long long>(logo.size()));
 
     const QString glyphPath = dir.filePath(QStringLiteral("button_ende.png"));
     if (!drawButtonGlyph().save(glyphPath, "PNG")) {

@@ -107,7 +107,7 @@ int main(int argc, char* argv[])
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(record.bytes.data()),
-                  static_cast<std::streamsize>(record.bytes.size()));
+            static_cast<std::streamsize>(record.bytes.size()));
         if (!out.flush()) {
             std::fprintf(stderr, "Datei %s kann nicht geschrieben werden.\n", path.c_str());
             return 1;
@@ -133,9 +133,9 @@ int main(int argc, char* argv[])
         const std::uint16_t count = countAgreeing(loaded, block);
         const unsigned percent = percentage(block, count);
         std::printf("Block %d (%s): bearbeitet, %u von %d übereinstimmend, Balken %u %%\n", block,
-                    info.menuName, static_cast<unsigned>(count), info.options(), percent);
+            info.menuName, static_cast<unsigned>(count), info.options(), percent);
         asPlanned = asPlanned && answers.done && count == answers.expectedCount
-                    && percent == answers.expectedPercent;
+            && percent == answers.expectedPercent;
     }
     if (!asPlanned) {
         std::fprintf(stderr, "Die Ergebnisse weichen von den geplanten ab.\n");

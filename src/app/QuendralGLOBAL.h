@@ -13,8 +13,8 @@
 namespace quendral {
 
 extern AnswerRecord answerRecord;  // all zero until loaded, never changed afterwards
-extern std::string AnswerFile;     // full path of the answer file, once chosen
-extern ReportTextFile ReportFile;     // open exactly while the block menu is shown
+extern std::string AnswerFile;  // full path of the answer file, once chosen
+extern ReportTextFile ReportFile;  // open exactly while the block menu is shown
 extern std::uint8_t FirstActivation;
 extern std::uint8_t SavePicture;
 

@@ -33,9 +33,12 @@ void tell(int errFd, const std::string& message)
 std::string loadProblem(const LoadResult& result)
 {
     switch (result.status) {
-    case LoadStatus::TooShort: return "kürzer als 395 Bytes";
-    case LoadStatus::ReadFailed: return "Lesefehler, " + osErrorText(result.osError);
-    default: return osErrorText(result.osError);
+    case LoadStatus::TooShort:
+        return "kürzer als 395 Bytes";
+    case LoadStatus::ReadFailed:
+        return "Lesefehler, " + osErrorText(result.osError);
+    default:
+        return osErrorText(result.osError);
     }
 }
 
@@ -48,7 +51,7 @@ struct FileId {
 
 std::optional<FileId> fileId(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(path.c_str(), &info) != 0)
         return std::nullopt;
     return FileId{info.st_dev, info.st_ino};
@@ -109,7 +112,7 @@ std::string entryOf(const std::string& path)
 // by its name, so a course of many files costs no look at each of them.
 bool replacesAnswerFile(const std::string& output, const AnswerFiles& inputs)
 {
-    struct stat info {};
+    struct stat info { };
     if (::lstat(output.c_str(), &info) != 0)
         return false;  // nothing there yet that could be lost
     const std::string targets[2] = {entryOf(output), resolvedPath(output)};
@@ -196,8 +199,7 @@ int runBatch(const BatchOptions& options, int outFd, int errFd)
     for (const std::string& file : files) {
         const LoadResult loaded = loadAnswerRecord(file, record);
         if (!loaded.ok()) {
-            tell(errFd,
-                "Datei lässt sich nicht lesen: " + file + " (" + loadProblem(loaded) + ")");
+            tell(errFd, "Datei lässt sich nicht lesen: " + file + " (" + loadProblem(loaded) + ")");
             failed = true;
             continue;
         }

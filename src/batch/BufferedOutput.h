@@ -11,7 +11,7 @@ namespace quendral::batch {
 
 class BufferedOutput {
 public:
-    explicit BufferedOutput(int fd = -1) : fd_(fd) {}
+    explicit BufferedOutput(int fd = -1) : fd_(fd) { }
 
     std::string& buffer() { return buffer_; }
     // Hands the buffer on once it has grown large; call after each row.

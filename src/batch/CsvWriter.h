@@ -14,7 +14,7 @@ class CsvWriter {
 public:
     static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-    explicit CsvWriter(std::string& out) : out_(out) {}
+    explicit CsvWriter(std::string& out) : out_(out) { }
 
     void text(std::string_view cell);
     void number(std::uint64_t value);

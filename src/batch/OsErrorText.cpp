@@ -7,22 +7,36 @@ namespace quendral::batch {
 std::string osErrorText(int osError)
 {
     switch (osError) {
-    case ENOENT: return "nicht vorhanden";
+    case ENOENT:
+        return "nicht vorhanden";
     case EACCES:
-    case EPERM: return "keine Berechtigung";
-    case EISDIR: return "ist ein Ordner";
-    case ENOTDIR: return "ein Teil des Pfads ist kein Ordner";
-    case ENAMETOOLONG: return "Name zu lang";
-    case ELOOP: return "zu viele symbolische Verknüpfungen";
-    case ENOSPC: return "kein Platz mehr auf dem Datenträger";
-    case EDQUOT: return "Speicherkontingent erschöpft";
-    case EROFS: return "Datenträger ist schreibgeschützt";
+    case EPERM:
+        return "keine Berechtigung";
+    case EISDIR:
+        return "ist ein Ordner";
+    case ENOTDIR:
+        return "ein Teil des Pfads ist kein Ordner";
+    case ENAMETOOLONG:
+        return "Name zu lang";
+    case ELOOP:
+        return "zu viele symbolische Verknüpfungen";
+    case ENOSPC:
+        return "kein Platz mehr auf dem Datenträger";
+    case EDQUOT:
+        return "Speicherkontingent erschöpft";
+    case EROFS:
+        return "Datenträger ist schreibgeschützt";
     case EMFILE:
-    case ENFILE: return "zu viele offene Dateien";
-    case EIO: return "Ein-/Ausgabefehler";
-    case EPIPE: return "Empfänger hat die Ausgabe geschlossen";
-    case EBADF: return "Ausgabe ist nicht geöffnet";
-    default: return "Systemfehler " + std::to_string(osError);
+    case ENFILE:
+        return "zu viele offene Dateien";
+    case EIO:
+        return "Ein-/Ausgabefehler";
+    case EPIPE:
+        return "Empfänger hat die Ausgabe geschlossen";
+    case EBADF:
+        return "Ausgabe ist nicht geöffnet";
+    default:
+        return "Systemfehler " + std::to_string(osError);
     }
 }
 

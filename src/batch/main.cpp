@@ -21,7 +21,8 @@ int main(int argc, char** argv)
     case CommandLine::Action::Error:
         std::fprintf(stderr, "quendral-batch: %s\n%s", commandLine.error.c_str(), kUsageLine);
         return kExitBadCommandLine;
-    case CommandLine::Action::Run: break;
+    case CommandLine::Action::Run:
+        break;
     }
     return runBatch(commandLine.options, STDOUT_FILENO, STDERR_FILENO);
 }

@@ -13,7 +13,7 @@ struct BlockInfo {
     int number;
     std::size_t firstByte;  // offset of option a of question 1
     int questions;
-    const char* menuName;    // caption of the block's menu button
+    const char* menuName;  // caption of the block's menu button
     const char* chartLabel;  // label of the block's bar
 
     constexpr int options() const { return 4 * questions; }
@@ -28,7 +28,10 @@ inline constexpr std::array<BlockInfo, kBlockCount> kBlocks{{
     {6, 381, 2, "PM-SW-Werkzeuge", "PM-SW-Werkzeuge"},
 }};
 
-constexpr const BlockInfo& blockInfo(int block) { return kBlocks[static_cast<std::size_t>(block - 1)]; }
+constexpr const BlockInfo& blockInfo(int block)
+{
+    return kBlocks[static_cast<std::size_t>(block - 1)];
+}
 
 static_assert(kBlocks[5].firstByte + 8 == 389, "the option bytes end where the done flags begin");
 

@@ -23,11 +23,11 @@ enum class Sizing : std::uint8_t {
 
 struct CatalogueRow {
     std::uint8_t question;  // 1..n
-    char option;            // 'a'..'d' for an option box, '-' for the question label
-    const char* control;    // "Label7", "CheckBox25"
+    char option;  // 'a'..'d' for an option box, '-' for the question label
+    const char* control;  // "Label7", "CheckBox25"
     const char* caption;
     std::int16_t byte;  // answer record offset of an option box, -1 for a label
-    Rect rect;          // in the (scrollable) content
+    Rect rect;  // in the (scrollable) content
     Sizing sizing = Sizing::Auto;
 
     bool isLabel() const { return option == '-'; }
@@ -50,10 +50,7 @@ struct ReviewCatalogue {
     int optionCount() const { return 4 * questionCount(); }
     const CatalogueRow& label(int question) const { return rows[5 * (question - 1)]; }
     // Option box n (1-based, record order): option (n - 1) % 4 of question (n + 3) / 4.
-    const CatalogueRow& box(int n) const
-    {
-        return rows[5 * ((n - 1) / 4) + 1 + (n - 1) % 4];
-    }
+    const CatalogueRow& box(int n) const { return rows[5 * ((n - 1) / 4) + 1 + (n - 1) % 4]; }
 };
 
 const ReviewCatalogue& reviewCatalogue(int block);

@@ -4,7 +4,10 @@ namespace quendral {
 
 namespace {
 
-bool isUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isUtf8Continuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // Drops the last `count` characters (code points, not bytes) of a UTF-8 text.
 std::string_view dropLastCharacters(std::string_view text, int count)

@@ -8,8 +8,8 @@ namespace quendral {
 
 std::string CollapseDoubleSpaces(std::string text)
 {
-    const auto end = std::unique(text.begin(), text.end(),
-        [](char a, char b) { return a == ' ' && b == ' '; });
+    const auto end = std::unique(
+        text.begin(), text.end(), [](char a, char b) { return a == ' ' && b == ' '; });
     text.erase(end, text.end());
     return text;
 }
@@ -26,8 +26,8 @@ int writeReportHeader(const std::function<int(std::string_view line)>& writeLine
 int writeSection(const ReviewCatalogue& catalogue, std::string_view heading,
     const AnswerRecord& record, const SectionHooks& hooks)
 {
-    static constexpr std::string_view kAnswerLines[4] = {
-        "Antwort a", "Antwort b", "Antwort c", "Antwort d"};
+    static constexpr std::string_view kAnswerLines[4]
+        = {"Antwort a", "Antwort b", "Antwort c", "Antwort d"};
 
     if (const int error = hooks.writeLine(heading))
         return error;

@@ -15,8 +15,8 @@ bool prepareApplication(QApplication& application)
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 
     auto* translator = new QTranslator(&application);
-    const bool loaded = translator->load(QStringLiteral("qtbase_de"),
-        QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+    const bool loaded = translator->load(
+        QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (loaded)
         QApplication::installTranslator(translator);
     return loaded;

@@ -101,11 +101,11 @@ private:
         const QMargins frame = knownFrame(window_);
         // While the window is being reparented into its frame, Qt may report a frame
         // smaller than the window: no frame to size by.
-        const bool plausible = frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0
-            && frame.bottom() >= 0;
+        const bool plausible
+            = frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0;
         // A maximised window may lose its borders; its size is then the window manager's.
-        const Qt::WindowStates managed =
-            Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
+        const Qt::WindowStates managed
+            = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
         if (!plausible || frame == frame_ || !window_->isVisible()
             || (window_->windowState() & managed))
             return;

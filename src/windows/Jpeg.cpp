@@ -39,7 +39,7 @@ void onMessage(j_common_ptr cinfo, int level)
         jumpBack(cinfo);
 }
 
-void discardMessage(j_common_ptr) {}
+void discardMessage(j_common_ptr) { }
 
 void installErrorManager(ErrorManager& manager, jpeg_error_mgr*& slot)
 {
@@ -65,13 +65,13 @@ bool decompress(Decompression& d, const QByteArray& data)
     jpeg_create_decompress(&d.cinfo);
     // An empty buffer is reported by libjpeg itself as an error.
     jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
+        static_cast<unsigned long>(data.size()));
     jpeg_read_header(&d.cinfo, TRUE);
     d.cinfo.out_color_space = JCS_RGB;
     jpeg_start_decompress(&d.cinfo);
 
-    d.image = QImage(static_cast<int>(d.cinfo.output_width), static_cast<int>(d.cinfo.output_height),
-                     QImage::Format_RGB888);
+    d.image = QImage(static_cast<int>(d.cinfo.output_width),
+        static_cast<int>(d.cinfo.output_height), QImage::Format_RGB888);
     if (d.image.isNull() || d.cinfo.output_components != 3) {
         jpeg_destroy_decompress(&d.cinfo);
         return false;
@@ -150,22 +150,22 @@ QByteArray encodeJpeg(const QImage& image, int quality)
     // A screen picture (32 bits per pixel, the fourth byte unused) goes to libjpeg as it is:
     // libjpeg takes the 24 colour bits of each pixel itself, which gives the same stream as
     // converting to 24-bit RGB first, without a second copy of the picture.
-    const bool screenLayout = image.format() == QImage::Format_RGB32
-        && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
+    const bool screenLayout
+        = image.format() == QImage::Format_RGB32 && QSysInfo::ByteOrder == QSysInfo::LittleEndian;
     const QImage rgb = screenLayout || image.format() == QImage::Format_RGB888
         ? image
         : image.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull())
         return {};
-    const InputLayout layout =
-        screenLayout ? InputLayout{JCS_EXT_BGRX, 4} : InputLayout{JCS_RGB, 3};
+    const InputLayout layout
+        = screenLayout ? InputLayout{JCS_EXT_BGRX, 4} : InputLayout{JCS_RGB, 3};
 
     // Start with a buffer of the raw picture's size, which a JPEG stream at any useful
     // quality stays well below, so libjpeg practically never has to grow it. Its pages are
     // only touched as far as the stream goes.
     constexpr qsizetype kMaxStart = qsizetype(64) << 20;
-    const qsizetype start =
-        std::min<qsizetype>(qsizetype(rgb.width()) * rgb.height() * 3 + 4096, kMaxStart);
+    const qsizetype start
+        = std::min<qsizetype>(qsizetype(rgb.width()) * rgb.height() * 3 + 4096, kMaxStart);
     QByteArray out(start, Qt::Uninitialized);
 
     Compression c;

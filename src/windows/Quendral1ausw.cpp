@@ -4,6 +4,6 @@ namespace quendral {
 
 Tquendral1auswfrm* quendral1auswfrm = nullptr;
 
-Tquendral1auswfrm::Tquendral1auswfrm(QWidget* owner) : ReviewWindow(kBlock1Catalogue, owner) {}
+Tquendral1auswfrm::Tquendral1auswfrm(QWidget* owner) : ReviewWindow(kBlock1Catalogue, owner) { }
 
 }  // namespace quendral

@@ -4,6 +4,6 @@ namespace quendral {
 
 Tquendral3auswfrm* quendral3auswfrm = nullptr;
 
-Tquendral3auswfrm::Tquendral3auswfrm(QWidget* owner) : ReviewWindow(kBlock3Catalogue, owner) {}
+Tquendral3auswfrm::Tquendral3auswfrm(QWidget* owner) : ReviewWindow(kBlock3Catalogue, owner) { }
 
 }  // namespace quendral

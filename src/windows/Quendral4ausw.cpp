@@ -4,6 +4,6 @@ namespace quendral {
 
 Tquendral4auswfrm* quendral4auswfrm = nullptr;
 
-Tquendral4auswfrm::Tquendral4auswfrm(QWidget* owner) : ReviewWindow(kBlock4Catalogue, owner) {}
+Tquendral4auswfrm::Tquendral4auswfrm(QWidget* owner) : ReviewWindow(kBlock4Catalogue, owner) { }
 
 }  // namespace quendral

@@ -4,6 +4,6 @@ namespace quendral {
 
 Tquendral5auswfrm* quendral5auswfrm = nullptr;
 
-Tquendral5auswfrm::Tquendral5auswfrm(QWidget* owner) : ReviewWindow(kBlock5Catalogue, owner) {}
+Tquendral5auswfrm::Tquendral5auswfrm(QWidget* owner) : ReviewWindow(kBlock5Catalogue, owner) { }
 
 }  // namespace quendral

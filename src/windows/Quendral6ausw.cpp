@@ -4,6 +4,6 @@ namespace quendral {
 
 Tquendral6auswfrm* quendral6auswfrm = nullptr;
 
-Tquendral6auswfrm::Tquendral6auswfrm(QWidget* owner) : ReviewWindow(kBlock6Catalogue, owner) {}
+Tquendral6auswfrm::Tquendral6auswfrm(QWidget* owner) : ReviewWindow(kBlock6Catalogue, owner) { }
 
 }  // namespace quendral

@@ -62,12 +62,30 @@ QIcon twoStateGlyph(const QString& resource)
 
 }  // namespace
 
-void ScoreBlock1() { scoreBlock(1); }
-void ScoreBlock2() { scoreBlock(2); }
-void ScoreBlock3() { scoreBlock(3); }
-void ScoreBlock4() { scoreBlock(4); }
-void ScoreBlock5() { scoreBlock(5); }
-void ScoreBlock6() { scoreBlock(6); }
+void ScoreBlock1()
+{
+    scoreBlock(1);
+}
+void ScoreBlock2()
+{
+    scoreBlock(2);
+}
+void ScoreBlock3()
+{
+    scoreBlock(3);
+}
+void ScoreBlock4()
+{
+    scoreBlock(4);
+}
+void ScoreBlock5()
+{
+    scoreBlock(5);
+}
+void ScoreBlock6()
+{
+    scoreBlock(6);
+}
 
 Tquendralauswfrm::Tquendralauswfrm(QWidget* parent) : QWidget(parent)
 {
@@ -182,8 +200,8 @@ bool Tquendralauswfrm::askForAnswerFile()
 void Tquendralauswfrm::scoreWorkedBlocks()
 {
     using ScoreRoutine = void (*)();
-    static constexpr ScoreRoutine routines[6] = {
-        ScoreBlock1, ScoreBlock2, ScoreBlock3, ScoreBlock4, ScoreBlock5, ScoreBlock6};
+    static constexpr ScoreRoutine routines[6]
+        = {ScoreBlock1, ScoreBlock2, ScoreBlock3, ScoreBlock4, ScoreBlock5, ScoreBlock6};
     for (int block = 1; block <= 6; ++block) {
         if (answerRecord.isDone(block))
             routines[block - 1]();
@@ -203,11 +221,13 @@ void Tquendralauswfrm::detailClick()
 {
     const std::string reportName = reportFileName(AnswerFile);
     showMessage(this,
-        QStringLiteral("Detaillierte Hinweise zu nochmals zu bedenkende Fragen finden Sie in der Datei ")
+        QStringLiteral(
+            "Detaillierte Hinweise zu nochmals zu bedenkende Fragen finden Sie in der Datei ")
             + displayName(reportName));
 
     if (const int error = ReportFile.create(reportName)) {
-        showMessage(this, QStringLiteral("Auswertdatei lässt sich nicht öffnen ") + QString::number(error));
+        showMessage(
+            this, QStringLiteral("Auswertdatei lässt sich nicht öffnen ") + QString::number(error));
         button_ende->setFocus();
         return;
     }

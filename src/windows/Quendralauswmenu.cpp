@@ -18,8 +18,8 @@ Tquendralauswmenufrm* quendralauswmenufrm = nullptr;
 
 namespace {
 
-const QString kBlockButtonHint =
-    QStringLiteral("Bearbeitete Frageblöcke sind durch ein Häkchen gekennzeichnet");
+const QString kBlockButtonHint
+    = QStringLiteral("Bearbeitete Frageblöcke sind durch ein Häkchen gekennzeichnet");
 
 constexpr int kButtonTops[6] = {24, 72, 120, 168, 216, 264};
 
@@ -42,10 +42,10 @@ Tquendralauswmenufrm::Tquendralauswmenufrm(QWidget* owner) : QDialog(owner)
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
 
     using Handler = void (Tquendralauswmenufrm::*)();
-    static constexpr Handler handlers[6] = {&Tquendralauswmenufrm::button1Click,
-        &Tquendralauswmenufrm::Button2Click, &Tquendralauswmenufrm::Button3Click,
-        &Tquendralauswmenufrm::Button4Click, &Tquendralauswmenufrm::Button5Click,
-        &Tquendralauswmenufrm::Button6Click};
+    static constexpr Handler handlers[6]
+        = {&Tquendralauswmenufrm::button1Click, &Tquendralauswmenufrm::Button2Click,
+            &Tquendralauswmenufrm::Button3Click, &Tquendralauswmenufrm::Button4Click,
+            &Tquendralauswmenufrm::Button5Click, &Tquendralauswmenufrm::Button6Click};
     for (int block = 1; block <= 6; ++block) {
         const auto i = static_cast<std::size_t>(block - 1);
         auto* button = new BitBtn(QStringLiteral("button%1").arg(block), this);
@@ -65,12 +65,30 @@ Tquendralauswmenufrm::Tquendralauswmenufrm(QWidget* owner) : QDialog(owner)
     setOuterSize(this, QSize(474, 347));
 }
 
-void Tquendralauswmenufrm::button1Click() { reviewBlock(1); }
-void Tquendralauswmenufrm::Button2Click() { reviewBlock(2); }
-void Tquendralauswmenufrm::Button3Click() { reviewBlock(3); }
-void Tquendralauswmenufrm::Button4Click() { reviewBlock(4); }
-void Tquendralauswmenufrm::Button5Click() { reviewBlock(5); }
-void Tquendralauswmenufrm::Button6Click() { reviewBlock(6); }
+void Tquendralauswmenufrm::button1Click()
+{
+    reviewBlock(1);
+}
+void Tquendralauswmenufrm::Button2Click()
+{
+    reviewBlock(2);
+}
+void Tquendralauswmenufrm::Button3Click()
+{
+    reviewBlock(3);
+}
+void Tquendralauswmenufrm::Button4Click()
+{
+    reviewBlock(4);
+}
+void Tquendralauswmenufrm::Button5Click()
+{
+    reviewBlock(5);
+}
+void Tquendralauswmenufrm::Button6Click()
+{
+    reviewBlock(6);
+}
 
 void Tquendralauswmenufrm::reviewBlock(int block)
 {

@@ -33,14 +33,18 @@ public:
     }
 
     QString text() const { return text_; }
-    QPointF tip() const { return pos() + QPointF(box_.width() / 2, box_.height() + ResultChart::kArrowLength); }
+    QPointF tip() const
+    {
+        return pos() + QPointF(box_.width() / 2, box_.height() + ResultChart::kArrowLength);
+    }
     qreal arrowLength() const { return ResultChart::kArrowLength; }
 
     // Anchor in scene coordinates: the top centre of the bar.
     void setAnchor(QPointF anchor)
     {
         prepareGeometryChange();
-        setPos(anchor.x() - box_.width() / 2, anchor.y() - ResultChart::kArrowLength - box_.height());
+        setPos(
+            anchor.x() - box_.width() / 2, anchor.y() - ResultChart::kArrowLength - box_.height());
     }
 
     QRectF boundingRect() const override
@@ -192,8 +196,8 @@ void ResultChart::placeFoot()
 {
     const QRectF area = chart_->geometry();
     const QRectF text = foot_->boundingRect();
-    foot_->setPos(area.left() + (area.width() - text.width()) / 2,
-        area.bottom() - text.height() - 6);
+    foot_->setPos(
+        area.left() + (area.width() - text.width()) / 2, area.bottom() - text.height() - 6);
 }
 
 }  // namespace quendral

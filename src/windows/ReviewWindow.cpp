@@ -185,7 +185,8 @@ void ReviewWindow::FormActivate()
     sectionWritten_ = true;
 
     for (int n = 1; n <= catalogue_.optionCount(); ++n)
-        optionBox(n)->setChecked(answerRecord.isTicked(static_cast<std::size_t>(catalogue_.box(n).byte)));
+        optionBox(n)->setChecked(
+            answerRecord.isTicked(static_cast<std::size_t>(catalogue_.box(n).byte)));
 
     const SectionHooks hooks{
         [this](int q) { return toReportBytes(questionLabel(q)->text()); },

@@ -27,7 +27,10 @@ public:
     ~ReviewWindow() override;
 
     const ReviewCatalogue& catalogue() const { return catalogue_; }
-    QLabel* questionLabel(int question) const { return labels_[static_cast<std::size_t>(question - 1)]; }
+    QLabel* questionLabel(int question) const
+    {
+        return labels_[static_cast<std::size_t>(question - 1)];
+    }
     QCheckBox* optionBox(int n) const { return boxes_[static_cast<std::size_t>(n - 1)]; }
     BitBtn* closeButton() const { return BitBtn1; }
     QScrollArea* scrollArea() const { return scrollArea_; }

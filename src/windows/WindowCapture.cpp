@@ -21,8 +21,10 @@ QImage grabFromOneScreen(const QRect& area)
         const QRect screenArea = screen->geometry();
         if (!screenArea.contains(area))
             continue;
-        QImage pixels = screen->grabWindow(0, area.x() - screenArea.x(),
-            area.y() - screenArea.y(), area.width(), area.height()).toImage();
+        QImage pixels = screen
+                            ->grabWindow(0, area.x() - screenArea.x(), area.y() - screenArea.y(),
+                                area.width(), area.height())
+                            .toImage();
         if (pixels.size() != area.size())
             return {};
         if (pixels.hasAlphaChannel())
@@ -43,8 +45,8 @@ bool copyScreenPixels(QImage& bitmap, const QRect& area)
         const QRect part = area.intersected(screenArea);
         if (part.isEmpty())
             continue;
-        const QPixmap pixels = screen->grabWindow(0, part.x() - screenArea.x(),
-            part.y() - screenArea.y(), part.width(), part.height());
+        const QPixmap pixels = screen->grabWindow(
+            0, part.x() - screenArea.x(), part.y() - screenArea.y(), part.width(), part.height());
         if (pixels.isNull())
             continue;
         painter.drawPixmap(QRect(part.topLeft() - area.topLeft(), part.size()), pixels);

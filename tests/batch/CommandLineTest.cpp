@@ -28,9 +28,12 @@ struct AcceptedCase {
     std::vector<std::string> paths;
 };
 
-void PrintTo(const AcceptedCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const AcceptedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class Accepted : public ::testing::TestWithParam<AcceptedCase> {};
+class Accepted : public ::testing::TestWithParam<AcceptedCase> { };
 
 TEST_P(Accepted, SetsTheOptionsAndKeepsThePathsInOrder)
 {
@@ -73,9 +76,12 @@ struct RefusedCase {
     std::string messagePart;
 };
 
-void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RefusedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class Refused : public ::testing::TestWithParam<RefusedCase> {};
+class Refused : public ::testing::TestWithParam<RefusedCase> { };
 
 TEST_P(Refused, GivesAGermanReason)
 {

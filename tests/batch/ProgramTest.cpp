@@ -163,8 +163,9 @@ TEST_F(Course, ResultsFileThatCannotBeWrittenIsNamed)
     const ProgramRun result = run({"-o", "fehlender-ordner/ergebnis.csv", "kurs/anna.dat"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "quendral-batch: Ergebnistabelle lässt sich nicht schreiben: "
-                          "fehlender-ordner/ergebnis.csv (nicht vorhanden)\n");
+    EXPECT_EQ(result.err,
+        "quendral-batch: Ergebnistabelle lässt sich nicht schreiben: "
+        "fehlender-ordner/ergebnis.csv (nicht vorhanden)\n");
 }
 
 TEST_F(Course, OutputNamingAnAnswerFileIsRefused)
@@ -174,19 +175,16 @@ TEST_F(Course, OutputNamingAnAnswerFileIsRefused)
     put("daten.csv", recordBytes(AnswerRecord{}));
     std::filesystem::create_symlink("../daten.csv", dir_ / "kurs/verweis.dat");
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"-o", "kurs/anna.dat", "kurs"},
-             {"--items", "./kurs/../kurs/carla.dat", "kurs"},
-             {"-o", dir_ / "kursverweis/bernd.dat", "kurs/"},
-             {"-o", "kurs/anna.dat", "kursverweis"},
-             {"-o", "verweis.csv", "kurs"},
-             {"-o", "verweis.csv", "kurs/bernd.dat"},
-             {"--items", "daten.csv", "kurs"},
-             {"-o", "extra/teilnehmer.bin", "kurs", "extra/../extra/teilnehmer.bin"}}) {
+        {std::vector<std::string>{"-o", "kurs/anna.dat", "kurs"},
+            {"--items", "./kurs/../kurs/carla.dat", "kurs"},
+            {"-o", dir_ / "kursverweis/bernd.dat", "kurs/"}, {"-o", "kurs/anna.dat", "kursverweis"},
+            {"-o", "verweis.csv", "kurs"}, {"-o", "verweis.csv", "kurs/bernd.dat"},
+            {"--items", "daten.csv", "kurs"},
+            {"-o", "extra/teilnehmer.bin", "kurs", "extra/../extra/teilnehmer.bin"}}) {
         const ProgramRun result = run(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments[1] << " " << arguments[2];
         EXPECT_EQ(result.out, "");
-        EXPECT_NE(result.err.find("wäre eine der Antwortdateien"), std::string::npos)
-            << result.err;
+        EXPECT_NE(result.err.find("wäre eine der Antwortdateien"), std::string::npos) << result.err;
     }
     expectFilesUnchanged();
     EXPECT_FALSE(exists(dir_ / "ergebnis.csv"));
@@ -209,8 +207,9 @@ TEST_F(Course, BothTablesUnderOneNameAreRefused)
 {
     const ProgramRun result = run({"-o", "e.csv", "--items", "./e.csv", "kurs/anna.dat"});
     EXPECT_EQ(result.exitCode, 2);
-    EXPECT_EQ(result.err, "quendral-batch: Ergebnistabelle und Itemanalyse dürfen nicht dieselbe "
-                          "Datei sein\n");
+    EXPECT_EQ(result.err,
+        "quendral-batch: Ergebnistabelle und Itemanalyse dürfen nicht dieselbe "
+        "Datei sein\n");
     EXPECT_FALSE(exists(dir_ / "e.csv"));
 }
 
@@ -250,9 +249,12 @@ struct BadLineCase {
     std::vector<std::string> arguments;
 };
 
-void PrintTo(const BadLineCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadLineCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class BadCommandLine : public ::testing::TestWithParam<BadLineCase> {};
+class BadCommandLine : public ::testing::TestWithParam<BadLineCase> { };
 
 TEST_P(BadCommandLine, ExitsWithTwoAndReadsNothing)
 {
@@ -313,19 +315,20 @@ TEST(ItemAnalysis, SharesOfThreeKnownParticipants)
     writeFile(dir / "kurs/3-voll.dat", recordBytes(everything));
     writeFile(dir / "kurs/4-kurz.dat", recordBytes(key, 100));
 
-    const ProgramRun result =
-        runProgram({"--items", "fragen.csv", "-o", "ergebnis.csv", "kurs"}, dir.path());
+    const ProgramRun result
+        = runProgram({"--items", "fragen.csv", "-o", "ergebnis.csv", "kurs"}, dir.path());
     EXPECT_EQ(result.exitCode, 1);
     const std::vector<std::string> lines = tableLines(readFile(dir / "fragen.csv"));
     ASSERT_EQ(lines.size(), 1 + kOptionCount);
-    EXPECT_EQ(lines[0], "Block;Frage;Option;Fragetext;Optionstext;Schlüssel;Bearbeitet;"
-                        "Übereinstimmung %;Angekreuzt %");
+    EXPECT_EQ(lines[0],
+        "Block;Frage;Option;Fragetext;Optionstext;Schlüssel;Bearbeitet;"
+        "Übereinstimmung %;Angekreuzt %");
 
     // Per block and expected state: participants, agreement and tick shares.
     struct Expectation {
         const char* worked;
         const char* ifTicked;  // option expected ticked
-        const char* ifClear;   // option expected clear
+        const char* ifClear;  // option expected clear
     };
     const Expectation byBlock[6] = {
         {"3", "66,7;66,7", "66,7;33,3"},
@@ -353,19 +356,21 @@ TEST(ItemAnalysis, SharesOfThreeKnownParticipants)
             }
             EXPECT_EQ(lines[line],
                 std::to_string(block) + ";" + std::to_string(question) + ";" + box.option + ";"
-                    + CollapseDoubleSpaces(catalogue.label(question).caption) + ";"
-                    + optionText + ";" + (ticked ? "angekreuzt" : "nicht angekreuzt") + ";"
-                    + e.worked + ";" + (ticked ? e.ifTicked : e.ifClear));
+                    + CollapseDoubleSpaces(catalogue.label(question).caption) + ";" + optionText
+                    + ";" + (ticked ? "angekreuzt" : "nicht angekreuzt") + ";" + e.worked + ";"
+                    + (ticked ? e.ifTicked : e.ifClear));
         }
     }
     // Written out once, so that a change of the tables shows here and not only above.
-    EXPECT_EQ(lines[1], "1;1;a;1. Was haben Projekte gemeinsam?;Interdisziplinäres Arbeiten;"
-                        "angekreuzt;3;66,7;66,7");
+    EXPECT_EQ(lines[1],
+        "1;1;a;1. Was haben Projekte gemeinsam?;Interdisziplinäres Arbeiten;"
+        "angekreuzt;3;66,7;66,7");
     EXPECT_EQ(lines[18],
         "1;5;b;5. Was sind die Erfolgsfaktoren für Projektarbeit aus der Praxis?;Systematik;"
         "angekreuzt;3;66,7;66,7");
-    EXPECT_EQ(lines[1 + 188 + 21], "3;6;b;6. Welche Wege zur Aufwandsschätzung gibt es?;"
-                                   "\"\"\"Pi mal Daumen\"\"\";nicht angekreuzt;3;66,7;33,3");
+    EXPECT_EQ(lines[1 + 188 + 21],
+        "3;6;b;6. Welche Wege zur Aufwandsschätzung gibt es?;"
+        "\"\"\"Pi mal Daumen\"\"\";nicht angekreuzt;3;66,7;33,3");
     EXPECT_EQ(lines[kOptionCount],
         "6;2;d;" + CollapseDoubleSpaces(kBlock6Catalogue.label(2).caption) + ";"
             + kBlock6Catalogue.box(8).caption + ";nicht angekreuzt;2;50,0;50,0");
@@ -379,8 +384,9 @@ TEST(ItemAnalysis, FileThatCannotBeWrittenIsNamed)
     const ProgramRun result = runProgram({"--items", "fragen.csv", "a.dat"}, dir.path());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(tableLines(result.out), table({"a.dat;;;;;;;0;0"}));
-    EXPECT_EQ(result.err, "quendral-batch: Itemanalyse lässt sich nicht schreiben: fragen.csv "
-                          "(ist ein Ordner)\n");
+    EXPECT_EQ(result.err,
+        "quendral-batch: Itemanalyse lässt sich nicht schreiben: fragen.csv "
+        "(ist ein Ordner)\n");
 }
 
 // ---------------------------------------------------------------- reports
@@ -424,12 +430,13 @@ TEST_F(Course, ReportReplacesAnOlderOne)
 TEST_F(Course, ReportThatCannotBeWrittenIsNamedAndTheOthersGoOn)
 {
     std::filesystem::create_directory(dir_ / "kurs/bernd-Detail.txt");
-    const ProgramRun result =
-        run({"--reports", "kurs/anna.dat", "kurs/bernd.dat", "kurs/carla.dat"});
+    const ProgramRun result
+        = run({"--reports", "kurs/anna.dat", "kurs/bernd.dat", "kurs/carla.dat"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(tableLines(result.out), table({kAnnaRow, kBerndRow, kCarlaRow}));
-    EXPECT_EQ(result.err, "quendral-batch: Auswertdatei lässt sich nicht schreiben: "
-                          "kurs/bernd-Detail.txt (ist ein Ordner)\n");
+    EXPECT_EQ(result.err,
+        "quendral-batch: Auswertdatei lässt sich nicht schreiben: "
+        "kurs/bernd-Detail.txt (ist ein Ordner)\n");
     EXPECT_TRUE(exists(dir_ / "kurs/anna-Detail.txt"));
     EXPECT_TRUE(exists(dir_ / "kurs/carla-Detail.txt"));
 }
@@ -442,8 +449,9 @@ TEST_F(Course, ReportNeverReplacesAnAnswerFile)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(tableLines(result.out),
         table({kAnnaRow, "kurs/anna-Detail.txt;75;46;57;57;65;87;195;348"}));
-    EXPECT_EQ(result.err, "quendral-batch: Auswertdatei wird nicht geschrieben, sie ist eine der "
-                          "Antwortdateien: kurs/anna-Detail.txt\n");
+    EXPECT_EQ(result.err,
+        "quendral-batch: Auswertdatei wird nicht geschrieben, sie ist eine der "
+        "Antwortdateien: kurs/anna-Detail.txt\n");
     EXPECT_TRUE(exists(dir_ / "kurs/anna-Detail.txt-Detail.txt"));
     expectFilesUnchanged();
 }

@@ -28,9 +28,12 @@ struct CellCase {
     std::string written;
 };
 
-void PrintTo(const CellCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CellCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class CsvCell : public ::testing::TestWithParam<CellCase> {};
+class CsvCell : public ::testing::TestWithParam<CellCase> { };
 
 TEST_P(CsvCell, IsQuotedOnlyWhereASpreadsheetWouldSplitIt)
 {
@@ -45,14 +48,11 @@ TEST_P(CsvCell, IsQuotedOnlyWhereASpreadsheetWouldSplitIt)
 
 INSTANTIATE_TEST_SUITE_P(Texts, CsvCell,
     ::testing::Values(CellCase{"Plain", "kurs/anna.dat", "kurs/anna.dat"},
-        CellCase{"Empty", "", ""},
-        CellCase{"Umlauts", "Über- und Einblick", "Über- und Einblick"},
-        CellCase{"Blanks", " a  b ", " a  b "},
-        CellCase{"Comma", "66,7", "66,7"},
+        CellCase{"Empty", "", ""}, CellCase{"Umlauts", "Über- und Einblick", "Über- und Einblick"},
+        CellCase{"Blanks", " a  b ", " a  b "}, CellCase{"Comma", "66,7", "66,7"},
         CellCase{"Semicolon", "a;b", "\"a;b\""},
         CellCase{"Quote", "\"Pi mal Daumen\"", "\"\"\"Pi mal Daumen\"\"\""},
-        CellCase{"QuoteInside", "a\"b", "\"a\"\"b\""},
-        CellCase{"LineFeed", "a\nb", "\"a\nb\""},
+        CellCase{"QuoteInside", "a\"b", "\"a\"\"b\""}, CellCase{"LineFeed", "a\nb", "\"a\nb\""},
         CellCase{"CarriageReturn", "a\rb", "\"a\rb\""},
         CellCase{"Everything", "x;\"y\"\r\n", "\"x;\"\"y\"\"\r\n\""}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -81,9 +81,12 @@ struct ShareCase {
     std::string written;
 };
 
-void PrintTo(const ShareCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ShareCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class Share : public ::testing::TestWithParam<ShareCase> {};
+class Share : public ::testing::TestWithParam<ShareCase> { };
 
 TEST_P(Share, IsAGermanPercentageWithOneDecimal)
 {
@@ -91,14 +94,10 @@ TEST_P(Share, IsAGermanPercentageWithOneDecimal)
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, Share,
-    ::testing::Values(ShareCase{"NobodyWorkedTheBlock", 0, 0, ""},
-        ShareCase{"None", 0, 3, "0,0"},
-        ShareCase{"OneThird", 1, 3, "33,3"},
-        ShareCase{"TwoThirds", 2, 3, "66,7"},
-        ShareCase{"All", 3, 3, "100,0"},
-        ShareCase{"Half", 1, 2, "50,0"},
-        ShareCase{"OneEighth", 1, 8, "12,5"},
-        ShareCase{"HalfTenthRoundsUp", 1, 16, "6,3"},
+    ::testing::Values(ShareCase{"NobodyWorkedTheBlock", 0, 0, ""}, ShareCase{"None", 0, 3, "0,0"},
+        ShareCase{"OneThird", 1, 3, "33,3"}, ShareCase{"TwoThirds", 2, 3, "66,7"},
+        ShareCase{"All", 3, 3, "100,0"}, ShareCase{"Half", 1, 2, "50,0"},
+        ShareCase{"OneEighth", 1, 8, "12,5"}, ShareCase{"HalfTenthRoundsUp", 1, 16, "6,3"},
         ShareCase{"JustBelowHalfTenth", 1, 2001, "0,0"},
         ShareCase{"ExactlyHalfTenth", 1, 2000, "0,1"},
         ShareCase{"JustBelowAll", 9999, 10000, "100,0"},
@@ -113,9 +112,12 @@ struct RowCase {
     std::string row;
 };
 
-void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RowCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class ResultsRow : public ::testing::TestWithParam<RowCase> {};
+class ResultsRow : public ::testing::TestWithParam<RowCase> { };
 
 TEST_P(ResultsRow, HoldsPercentagesOfWorkedBlocksAndTheirTotals)
 {
@@ -135,36 +137,41 @@ AnswerRecord everyBlock(Fill fill, std::uint8_t tick = 1)
 }
 
 INSTANTIATE_TEST_SUITE_P(Records, ResultsRow,
-    ::testing::Values(
-        RowCase{"NothingWorked", [] { return AnswerRecord{}; }, ";;;;;;0;0"},
-        RowCase{"KeyButNothingWorked", [] {
-                    AnswerRecord r;
-                    for (int block = 1; block <= 6; ++block)
-                        fillBlock(r, block, Fill::Key);
-                    return r;
-                }, ";;;;;;0;0"},
+    ::testing::Values(RowCase{"NothingWorked", [] { return AnswerRecord{}; }, ";;;;;;0;0"},
+        RowCase{"KeyButNothingWorked",
+            [] {
+                AnswerRecord r;
+                for (int block = 1; block <= 6; ++block)
+                    fillBlock(r, block, Fill::Key);
+                return r;
+            },
+            ";;;;;;0;0"},
         RowCase{"AllMatchTheKey", [] { return everyBlock(Fill::Key); },
             "100;100;100;100;100;100;348;348"},
-        RowCase{"NothingTicked", [] { return everyBlock(Fill::Nothing); },
-            "25;53;42;42;35;12;153;348"},
+        RowCase{
+            "NothingTicked", [] { return everyBlock(Fill::Nothing); }, "25;53;42;42;35;12;153;348"},
         RowCase{"EverythingTickedAs255", [] { return everyBlock(Fill::Everything, 255); },
             "75;46;57;57;65;87;195;348"},
-        RowCase{"Blocks124", [] {
-                    AnswerRecord r;
-                    fillBlock(r, 1, Fill::Key);
-                    fillBlock(r, 2, Fill::Nothing);
-                    fillBlock(r, 3, Fill::Key);
-                    fillBlock(r, 4, Fill::Everything);
-                    setDone(r, {1, 2, 4}, 255);
-                    return r;
-                }, "100;53;;57;;;165;268"},
-        RowCase{"OnlyBlock6OneWrong", [] {
-                    AnswerRecord r;
-                    fillBlock(r, 6, Fill::Key);
-                    r.bytes[388] = 1;  // option d of question 2 is expected clear
-                    setDone(r, {6});
-                    return r;
-                }, ";;;;;87;7;8"}),
+        RowCase{"Blocks124",
+            [] {
+                AnswerRecord r;
+                fillBlock(r, 1, Fill::Key);
+                fillBlock(r, 2, Fill::Nothing);
+                fillBlock(r, 3, Fill::Key);
+                fillBlock(r, 4, Fill::Everything);
+                setDone(r, {1, 2, 4}, 255);
+                return r;
+            },
+            "100;53;;57;;;165;268"},
+        RowCase{"OnlyBlock6OneWrong",
+            [] {
+                AnswerRecord r;
+                fillBlock(r, 6, Fill::Key);
+                r.bytes[388] = 1;  // option d of question 2 is expected clear
+                setDone(r, {6});
+                return r;
+            },
+            ";;;;;87;7;8"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ResultsHeader, NamesTheBlocksAsTheChartDoes)
@@ -172,8 +179,9 @@ TEST(ResultsHeader, NamesTheBlocksAsTheChartDoes)
     std::string out;
     CsvWriter csv(out);
     writeResultsHeader(csv);
-    EXPECT_EQ(out, "Datei;Über- und Einblick;Start;Planung;Steuerung;Abschluss;PM-SW-Werkzeuge;"
-                   "Punkte;Optionen\r\n");
+    EXPECT_EQ(out,
+        "Datei;Über- und Einblick;Start;Planung;Steuerung;Abschluss;PM-SW-Werkzeuge;"
+        "Punkte;Optionen\r\n");
 }
 
 // ---------------------------------------------------------------- item analysis

@@ -44,8 +44,8 @@ void deviate(AnswerRecord& record, int block, std::initializer_list<const char*>
     for (const char* option : options) {
         const int question = std::atoi(option);
         const int k = option[std::strlen(option) - 1] - 'a';
-        const std::size_t offset =
-            blockInfo(block).firstByte + static_cast<std::size_t>(4 * (question - 1) + k);
+        const std::size_t offset
+            = blockInfo(block).firstByte + static_cast<std::size_t>(4 * (question - 1) + k);
         record.bytes[offset] = record.bytes[offset] ? 0 : 255;
     }
 }
@@ -98,10 +98,10 @@ void BatchReportTest::sameBytesAsTheReviewWindows_data()
         << withDone(filledAll(Fill::Nothing), {1, 2, 4}) << QList<int>{1, 2, 4};
     QTest::newRow("blocks124EverythingTicked")
         << withDone(filledAll(Fill::Everything), {1, 2, 4}) << QList<int>{1, 2, 4};
-    QTest::newRow("blocks124Key")
-        << withDone(filledAll(Fill::Key), {1, 2, 4}) << QList<int>{1, 2, 4};
-    QTest::newRow("allSixMixed")
-        << withDone(mixed(), {1, 2, 3, 4, 5, 6}) << QList<int>{1, 2, 3, 4, 5, 6};
+    QTest::newRow("blocks124Key") << withDone(filledAll(Fill::Key), {1, 2, 4})
+                                  << QList<int>{1, 2, 4};
+    QTest::newRow("allSixMixed") << withDone(mixed(), {1, 2, 3, 4, 5, 6})
+                                 << QList<int>{1, 2, 3, 4, 5, 6};
     QTest::newRow("noneWorked") << mixed() << QList<int>{};
 }
 

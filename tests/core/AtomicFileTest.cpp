@@ -33,10 +33,14 @@ using Step = WriteResult::Step;
 const char* stepName(Step step)
 {
     switch (step) {
-    case Step::None: return "None";
-    case Step::Create: return "Create";
-    case Step::Write: return "Write";
-    case Step::Replace: return "Replace";
+    case Step::None:
+        return "None";
+    case Step::Create:
+        return "Create";
+    case Step::Write:
+        return "Write";
+    case Step::Replace:
+        return "Replace";
     }
     return "?";
 }
@@ -70,7 +74,8 @@ protected:
     void writePlain(const std::string& p, const Bytes& bytes) const
     {
         std::ofstream out(p, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
         ASSERT_TRUE(out.good()) << p;
     }
 
@@ -100,7 +105,8 @@ protected:
 
 // ---------------------------------------------------------------- success
 
-class WritesWholeFile : public AtomicFileTest, public ::testing::WithParamInterface<std::size_t> {};
+class WritesWholeFile : public AtomicFileTest,
+                        public ::testing::WithParamInterface<std::size_t> { };
 
 TEST_P(WritesWholeFile, NewFileHoldsExactlyTheBytes)
 {
@@ -124,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, WritesWholeFile,
     ::testing::Values(std::size_t(0), std::size_t(1), std::size_t(4096), std::size_t(1) << 20));
 
 // The temporary file is made for its owner only; the finished file is an ordinary one.
-class NewFileMode : public AtomicFileTest, public ::testing::WithParamInterface<mode_t> {};
+class NewFileMode : public AtomicFileTest, public ::testing::WithParamInterface<mode_t> { };
 
 TEST_P(NewFileMode, FollowsTheUmask)
 {
@@ -133,12 +139,13 @@ TEST_P(NewFileMode, FollowsTheUmask)
     const WriteResult result = write(path("Quendral.jpg"), pattern(10));
     ::umask(before);
     ASSERT_TRUE(result.ok());
-    struct stat info {};
+    struct stat info { };
     ASSERT_EQ(::stat(path("Quendral.jpg").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask);
 }
 
-INSTANTIATE_TEST_SUITE_P(Masks, NewFileMode, ::testing::Values(mode_t(022), mode_t(002), mode_t(077)));
+INSTANTIATE_TEST_SUITE_P(
+    Masks, NewFileMode, ::testing::Values(mode_t(022), mode_t(002), mode_t(077)));
 
 // A name as long as a file name may be must not fail because of the temporary file.
 struct LongName {
@@ -146,9 +153,12 @@ struct LongName {
     std::string name;
 };
 
-void PrintTo(const LongName& c, std::ostream* os) { *os << c.tag; }
+void PrintTo(const LongName& c, std::ostream* os)
+{
+    *os << c.tag;
+}
 
-class LongestName : public AtomicFileTest, public ::testing::WithParamInterface<LongName> {};
+class LongestName : public AtomicFileTest, public ::testing::WithParamInterface<LongName> { };
 
 TEST_P(LongestName, IsWritten)
 {
@@ -184,9 +194,12 @@ struct Obstacle {
     std::vector<int> errors;  // any of these is the operating system's honest answer
 };
 
-void PrintTo(const Obstacle& c, std::ostream* os) { *os << c.tag; }
+void PrintTo(const Obstacle& c, std::ostream* os)
+{
+    *os << c.tag;
+}
 
-class FailsWithoutTrace : public AtomicFileTest, public ::testing::WithParamInterface<Obstacle> {};
+class FailsWithoutTrace : public AtomicFileTest, public ::testing::WithParamInterface<Obstacle> { };
 
 TEST_P(FailsWithoutTrace, ReportsTheStepAndLeavesNothingBehind)
 {
@@ -209,13 +222,13 @@ TEST_P(FailsWithoutTrace, ReportsTheStepAndLeavesNothingBehind)
 INSTANTIATE_TEST_SUITE_P(Obstacles, FailsWithoutTrace,
     ::testing::Values(Obstacle{"missingFolder", "fehlt/Quendral.jpg", Step::Create, {ENOENT}},
         Obstacle{"folderIsAFile", "Quendral.jpg/inner.txt/Quendral.jpg", Step::Create, {ENOTDIR}},
-        Obstacle{"targetIsNonEmptyFolder", "Quendral.jpg", Step::Replace,
-            {EISDIR, ENOTEMPTY, EEXIST}}),
+        Obstacle{
+            "targetIsNonEmptyFolder", "Quendral.jpg", Step::Replace, {EISDIR, ENOTEMPTY, EEXIST}}),
     [](const ::testing::TestParamInfo<Obstacle>& info) { return std::string(info.param.tag); });
 
 // A write that stops short: the file size limit makes the kernel refuse the bytes past it,
 // as a full disk would. The limit is set in a child process, so the test run keeps its own.
-class ShortWrite : public AtomicFileTest, public ::testing::WithParamInterface<rlim_t> {};
+class ShortWrite : public AtomicFileTest, public ::testing::WithParamInterface<rlim_t> { };
 
 TEST_P(ShortWrite, KeepsTheEarlierFile)
 {

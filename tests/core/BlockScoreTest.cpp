@@ -22,7 +22,7 @@ struct BlockCase {
     const char* chartLabel;
     std::size_t firstByte;
     int options;
-    int clearEntries;   // = score with nothing ticked
+    int clearEntries;  // = score with nothing ticked
     int tickedEntries;  // = score with everything ticked
     unsigned percentNothingTicked;
     unsigned percentEverythingTicked;
@@ -30,22 +30,25 @@ struct BlockCase {
     const char* key;  // per question a..d: x = expected ticked, - = expected clear
 };
 
-void PrintTo(const BlockCase& c, std::ostream* os) { *os << "block " << c.block; }
+void PrintTo(const BlockCase& c, std::ostream* os)
+{
+    *os << "block " << c.block;
+}
 
 constexpr BlockCase kCases[] = {
     {1, "Über- und Einblick", "Über- und Einblick", 41, 40, 10, 30, 25, 75, 97,
         "x-xx -xx- --x- -xxx xxxx xxxx x-xx xxxx -xx- xxxx"},
     {2, "Projektstart", "Start", 81, 148, 79, 69, 53, 46, 99,
-        "x-x- -x-- -xxx -xxx -x-- --x- x--- ---x -x-- xx-x x-x- x--- -xx- -xxx x--- -x-- ---x x--- x--- xxxx "
+        "x-x- -x-- -xxx -xxx -x-- --x- x--- ---x -x-- xx-x x-x- x--- -xx- -xxx x--- -x-- ---x x--- "
+        "x--- xxxx "
         "-xx- xx-- xxxx xx-x xx-- x--- --x- --x- -x-- -x-- x-x- xxxx xxx- --x- x--x x--- xxxx"},
     {3, "Projektplanung", "Planung", 229, 52, 22, 30, 42, 57, 98,
         "x-x- xx-- x--x -x-- xxxx x-xx x--- xx-- --xx --x- xxxx xxxx -x-x"},
     {4, "Projektsteuerung", "Steuerung", 281, 80, 34, 46, 42, 57, 98,
-        "--x- x--- xxxx -x-- x--- --x- x--- x--- --x- xxxx xxxx xx-- xxxx xxxx x-xx --xx xxxx -xx- -x-x -xxx"},
-    {5, "Projektabschluss", "Abschluss", 361, 20, 7, 13, 35, 65, 95,
-        "xxx- --xx x-xx -xx- xxx-"},
-    {6, "PM-SW-Werkzeuge", "PM-SW-Werkzeuge", 381, 8, 1, 7, 12, 87, 87,
-        "xxxx xxx-"},
+        "--x- x--- xxxx -x-- x--- --x- x--- x--- --x- xxxx xxxx xx-- xxxx xxxx x-xx --xx xxxx -xx- "
+        "-x-x -xxx"},
+    {5, "Projektabschluss", "Abschluss", 361, 20, 7, 13, 35, 65, 95, "xxx- --xx x-xx -xx- xxx-"},
+    {6, "PM-SW-Werkzeuge", "PM-SW-Werkzeuge", 381, 8, 1, 7, 12, 87, 87, "xxxx xxx-"},
 };
 
 void setBlock(AnswerRecord& r, const BlockCase& c, std::uint8_t value)
@@ -71,7 +74,7 @@ void fillOutside(AnswerRecord& r, const BlockCase& c, std::uint8_t value)
             r.bytes[i] = static_cast<std::uint8_t>(value + i);  // never a constant run
 }
 
-class Scoring : public ::testing::TestWithParam<BlockCase> {};
+class Scoring : public ::testing::TestWithParam<BlockCase> { };
 
 TEST_P(Scoring, BlockLiesWhereTheRecordKeepsIt)
 {
@@ -82,8 +85,10 @@ TEST_P(Scoring, BlockLiesWhereTheRecordKeepsIt)
     EXPECT_STREQ(info.chartLabel, c.chartLabel);
     EXPECT_EQ(info.firstByte, c.firstByte);
     EXPECT_EQ(info.options(), c.options);
-    const std::size_t end = c.block < kBlockCount ? blockInfo(c.block + 1).firstByte : kDoneFlagBase + 1;
-    EXPECT_EQ(c.firstByte + static_cast<std::size_t>(c.options), end) << "blocks follow each other gaplessly";
+    const std::size_t end
+        = c.block < kBlockCount ? blockInfo(c.block + 1).firstByte : kDoneFlagBase + 1;
+    EXPECT_EQ(c.firstByte + static_cast<std::size_t>(c.options), end)
+        << "blocks follow each other gaplessly";
 }
 
 TEST_P(Scoring, KeyIsThePublishedOneQuestionByQuestion)

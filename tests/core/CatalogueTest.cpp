@@ -33,8 +33,14 @@ static std::ostream& operator<<(std::ostream& os, const Rect& r)
 
 namespace {
 
-std::string boxName(int n) { return "CheckBox" + std::to_string(n); }
-std::string labelName(int q) { return "Label" + std::to_string(q); }
+std::string boxName(int n)
+{
+    return "CheckBox" + std::to_string(n);
+}
+std::string labelName(int q)
+{
+    return "Label" + std::to_string(q);
+}
 
 std::vector<int> blankRuns(const std::string& text)
 {
@@ -64,41 +70,48 @@ struct WindowCase {
     Rect closeButton;
     int tabSwap;
     std::map<std::string, std::vector<int>> blankRuns;  // captions with runs of 2+ blanks
-    std::map<std::string, int> widths;                 // boxes not 300 wide
+    std::map<std::string, int> widths;  // boxes not 300 wide
     // "upper/lower" controls whose stored rectangles overlap in the design itself by more
     // than the one row every box shares with its lower neighbour.
     std::set<std::string> overlaps;
 };
 
 const WindowCase kWindows[] = {
-    {1, "Wiederholungsfragen zu Kapitel 1: Über- und Einblick", "Fragen zu Kapitel 1: Über- und Einblick", 10,
-        778, 680, 630, {600, 32, 129, 129}, "Label11", {16, 615, 422, 15}, {448, 536, 153, 33}, 29,
+    {1, "Wiederholungsfragen zu Kapitel 1: Über- und Einblick",
+        "Fragen zu Kapitel 1: Über- und Einblick", 10, 778, 680, 630, {600, 32, 129, 129},
+        "Label11", {16, 615, 422, 15}, {448, 536, 153, 33}, 29,
         {{"Label5", {6}}, {"Label7", {6}}, {"Label8", {7}}}, {}, {"CheckBox20/Label6"}},
-    {2, "Wiederholungsfragen zu Kapitel 2: Projektstart", "Fragen zu Kapitel 2: Projektstart", 37, 793, 830, 1791,
-        {592, 8, 129, 129}, "Label38", {16, 1776, 422, 15}, {264, 1728, 153, 33}, 0,
+    {2, "Wiederholungsfragen zu Kapitel 2: Projektstart", "Fragen zu Kapitel 2: Projektstart", 37,
+        793, 830, 1791, {592, 8, 129, 129}, "Label38", {16, 1776, 422, 15}, {264, 1728, 153, 33}, 0,
         {{"Label12", {42}}, {"Label14", {9}}, {"Label17", {9}}, {"Label21", {9}}, {"Label23", {9}},
-            {"Label24", {8}}, {"Label29", {8}}, {"Label30", {7}}, {"Label32", {8}}, {"Label34", {9}},
-            {"Label36", {20, 22}}, {"Label37", {7}}},
+            {"Label24", {8}}, {"Label29", {8}}, {"Label30", {7}}, {"Label32", {8}},
+            {"Label34", {9}}, {"Label36", {20, 22}}, {"Label37", {7}}},
         {{"CheckBox74", 313}}, {"CheckBox32/Label9", "Label20/CheckBox77", "CheckBox140/Label36"}},
-    {3, "Wiederholungsfragen zu Kapitel 3: Projektplanung", "Fragen zu Kapitel 3: Projektplanung", 13, 768, 830,
-        791, {600, 24, 129, 129}, "Label14", {24, 776, 422, 15}, {416, 712, 153, 33}, 29,
+    {3, "Wiederholungsfragen zu Kapitel 3: Projektplanung", "Fragen zu Kapitel 3: Projektplanung",
+        13, 768, 830, 791, {600, 24, 129, 129}, "Label14", {24, 776, 422, 15}, {416, 712, 153, 33},
+        29,
         {{"Label2", {7}}, {"Label5", {7}}, {"Label7", {7}}, {"Label8", {6, 20}}, {"Label10", {9}},
             {"Label11", {8}}, {"Label12", {8, 19}}},
         {{"CheckBox25", 305}, {"CheckBox30", 345}, {"CheckBox39", 337}}, {}},
-    {4, "Wiederholungsfragen zu Kapitel 4: Projektsteuerung", "Fragen zu Kapitel 4: Projektsteuerung", 20, 808,
-        840, 1071, {584, 16, 129, 129}, "Label21", {8, 1056, 422, 15}, {416, 1008, 153, 33}, 0,
-        {{"Label2", {5}}, {"Label3", {6}}, {"Label4", {6}}, {"Label5", {7}}, {"Label6", {7}}, {"Label10", {8}},
-            {"Label11", {8}}, {"Label12", {2, 9}}, {"Label14", {9}}, {"Label15", {11}}, {"Label20", {9}}},
+    {4, "Wiederholungsfragen zu Kapitel 4: Projektsteuerung",
+        "Fragen zu Kapitel 4: Projektsteuerung", 20, 808, 840, 1071, {584, 16, 129, 129}, "Label21",
+        {8, 1056, 422, 15}, {416, 1008, 153, 33}, 0,
+        {{"Label2", {5}}, {"Label3", {6}}, {"Label4", {6}}, {"Label5", {7}}, {"Label6", {7}},
+            {"Label10", {8}}, {"Label11", {8}}, {"Label12", {2, 9}}, {"Label14", {9}},
+            {"Label15", {11}}, {"Label20", {9}}},
         {{"CheckBox74", 313}}, {"CheckBox32/Label9", "CheckBox52/Label14"}},
-    {5, "Wiederholungsfragen zu Kapitel 5: Projektabschluss", "Fragen zu Kapitel 5: Projektabschluss", 5, 685,
-        526, 487, {528, 24, 129, 129}, "Label6", {13, 472, 422, 15}, {528, 312, 129, 33}, 0, {{"Label4", {6}}},
-        {}, {}},
-    {6, "Wiederholungsfragen zu Kapitel 6: PM-Software-Werkzeuge", "Fragen zu Kapitel 6: PM-Software-Werkzeuge", 2,
-        686, 330, 282, {456, 24, 129, 129}, "Label3", {17, 267, 422, 15}, {464, 200, 121, 33}, 0,
-        {{"Label1", {7}}}, {}, {}},
+    {5, "Wiederholungsfragen zu Kapitel 5: Projektabschluss",
+        "Fragen zu Kapitel 5: Projektabschluss", 5, 685, 526, 487, {528, 24, 129, 129}, "Label6",
+        {13, 472, 422, 15}, {528, 312, 129, 33}, 0, {{"Label4", {6}}}, {}, {}},
+    {6, "Wiederholungsfragen zu Kapitel 6: PM-Software-Werkzeuge",
+        "Fragen zu Kapitel 6: PM-Software-Werkzeuge", 2, 686, 330, 282, {456, 24, 129, 129},
+        "Label3", {17, 267, 422, 15}, {464, 200, 121, 33}, 0, {{"Label1", {7}}}, {}, {}},
 };
 
-void PrintTo(const WindowCase& c, std::ostream* os) { *os << "block " << c.block; }
+void PrintTo(const WindowCase& c, std::ostream* os)
+{
+    *os << "block " << c.block;
+}
 
 class CatalogueOf : public ::testing::TestWithParam<WindowCase> {
 protected:
@@ -139,7 +152,8 @@ TEST_P(CatalogueOf, RowsAreEachLabelFollowedByItsFourBoxes)
         EXPECT_EQ(label.question, q);
         EXPECT_EQ(label.control, labelName(q));
         EXPECT_EQ(label.byte, -1) << label.control;
-        EXPECT_EQ(std::string(label.caption).rfind(std::to_string(q) + ". ", 0), 0u) << label.caption;
+        EXPECT_EQ(std::string(label.caption).rfind(std::to_string(q) + ". ", 0), 0u)
+            << label.caption;
         for (int k = 0; k < 4; ++k) {
             const int n = 4 * (q - 1) + k + 1;
             const CatalogueRow& box = c.rows[static_cast<std::size_t>(5 * (q - 1) + 1 + k)];
@@ -237,7 +251,8 @@ TEST_P(CatalogueOf, BoxesStandUnderTheirOwnLabelAboveTheNextLabelOfTheirColumn)
         for (int k = 0; k < 4; ++k) {
             const int n = 4 * (q - 1) + k + 1;
             const Rect& box = c.box(n).rect;
-            EXPECT_GE(box.top, label.top + 16) << boxName(n) << " below the first line of " << labelName(q);
+            EXPECT_GE(box.top, label.top + 16)
+                << boxName(n) << " below the first line of " << labelName(q);
             if (k > 0) {
                 EXPECT_EQ(box.top, c.box(n - 1).rect.top + 16) << boxName(n);
                 EXPECT_EQ(box.left, c.box(n - 1).rect.left) << boxName(n);

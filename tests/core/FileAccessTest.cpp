@@ -47,7 +47,8 @@ protected:
     {
         const std::string p = path(name);
         std::ofstream out(p, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
         EXPECT_TRUE(out.good());
         return p;
     }
@@ -91,9 +92,12 @@ struct SizeCase {
     LoadStatus status;
 };
 
-void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.size << " bytes"; }
+void PrintTo(const SizeCase& c, std::ostream* os)
+{
+    *os << c.size << " bytes";
+}
 
-class LoadBySize : public TempDirTest, public ::testing::WithParamInterface<SizeCase> {};
+class LoadBySize : public TempDirTest, public ::testing::WithParamInterface<SizeCase> { };
 
 TEST_P(LoadBySize, LoadsTheFirstRecordOrLeavesTheRecordAlone)
 {
@@ -198,9 +202,11 @@ TEST_F(ReportFile, CreateReplacesAnExistingFile)
 TEST_F(ReportFile, LinesAreWrittenAsGivenEachEndedByCrLf)
 {
     const std::string file = path("Quendral-Detail.txt");
-    const std::vector<std::string> lines = {"Folgende Fragen sind bitte nochmals zu bedenken.", "",
-        "3. Was kostet PM?", "Antwort c", "Fragen zu Kapitel 1: \xC3\x9C" "ber- und Einblick",
-        "Auftraggeber-Auftragnehmer-Verh\xE4ltnis?", "  zwei  Blanks \t Tab  "};
+    const std::vector<std::string> lines
+        = {"Folgende Fragen sind bitte nochmals zu bedenken.", "", "3. Was kostet PM?", "Antwort c",
+            "Fragen zu Kapitel 1: \xC3\x9C"
+            "ber- und Einblick",
+            "Auftraggeber-Auftragnehmer-Verh\xE4ltnis?", "  zwei  Blanks \t Tab  "};
     ReportTextFile report;
     ASSERT_EQ(report.create(file), 0);
     std::string expected;

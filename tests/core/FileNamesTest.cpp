@@ -16,9 +16,12 @@ struct NameCase {
     const char* expected;
 };
 
-void PrintTo(const NameCase& c, std::ostream* os) { *os << '"' << c.answerPath << '"'; }
+void PrintTo(const NameCase& c, std::ostream* os)
+{
+    *os << '"' << c.answerPath << '"';
+}
 
-class ReportFileName : public ::testing::TestWithParam<NameCase> {};
+class ReportFileName : public ::testing::TestWithParam<NameCase> { };
 
 TEST_P(ReportFileName, CutsTheFileNameAtItsFirstDat)
 {
@@ -38,9 +41,12 @@ INSTANTIATE_TEST_SUITE_P(Paths, ReportFileName,
         // Everything from the first ".dat" on goes.
         NameCase{"a.dat.bak", "a-Detail.txt"}, NameCase{"/d/a.dat.dat", "/d/a-Detail.txt"},
         NameCase{"/d/x.data", "/d/x-Detail.txt"}, NameCase{"/d/.dat", "/d/-Detail.txt"},
-        NameCase{"/d/Pr\xC3\xBC" "fung.dat", "/d/Pr\xC3\xBC" "fung-Detail.txt"}));
+        NameCase{"/d/Pr\xC3\xBC"
+                 "fung.dat",
+            "/d/Pr\xC3\xBC"
+            "fung-Detail.txt"}));
 
-class PictureFileName : public ::testing::TestWithParam<NameCase> {};
+class PictureFileName : public ::testing::TestWithParam<NameCase> { };
 
 TEST_P(PictureFileName, ReplacesTheLastThreeCharactersByJpg)
 {
@@ -55,9 +61,15 @@ INSTANTIATE_TEST_SUITE_P(Paths, PictureFileName,
         NameCase{"/daten/Quendral.jpg", "/daten/Quendral.jpg.jpg"},
         NameCase{"/d/x.JPG", "/d/x.jpg"},
         // Characters, not bytes: "ä" is two bytes in UTF-8.
-        NameCase{"/d/abc\xC3\xA4", "/d/ajpg"}, NameCase{"/d/Quendral.d\xC3\xA4t", "/d/Quendral.jpg"},
-        NameCase{"/d/\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", "/d/\xE2\x82\xAC" "jpg"},
-        NameCase{"/d/Pr\xC3\xBC" "fung.dat", "/d/Pr\xC3\xBC" "fung.jpg"},
+        NameCase{"/d/abc\xC3\xA4", "/d/ajpg"},
+        NameCase{"/d/Quendral.d\xC3\xA4t", "/d/Quendral.jpg"},
+        NameCase{"/d/\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC",
+            "/d/\xE2\x82\xAC"
+            "jpg"},
+        NameCase{"/d/Pr\xC3\xBC"
+                 "fung.dat",
+            "/d/Pr\xC3\xBC"
+            "fung.jpg"},
         // A name shorter than three characters never cuts into its folder.
         NameCase{"/d/ab", "/d/jpg"}, NameCase{"/daten/a", "/daten/jpg"}));
 

@@ -31,9 +31,12 @@ struct CollapseCase {
     std::string expected;
 };
 
-void PrintTo(const CollapseCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CollapseCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
-class Collapse : public ::testing::TestWithParam<CollapseCase> {};
+class Collapse : public ::testing::TestWithParam<CollapseCase> { };
 
 TEST_P(Collapse, EveryRunOfBlanksBecomesOneBlank)
 {
@@ -45,24 +48,34 @@ INSTANTIATE_TEST_SUITE_P(Texts, Collapse,
         CollapseCase{"NoBlank", "Projektstart", "Projektstart"},
         CollapseCase{"SingleBlanksUntouched", " 3. Was kostet PM? ", " 3. Was kostet PM? "},
         CollapseCase{"RunOfTwo", "a  b", "a b"},
-        CollapseCase{"RunOf42", "12. Was verstehen wir unter" + std::string(42, ' ') + "Auftraggeber",
+        CollapseCase{"RunOf42",
+            "12. Was verstehen wir unter" + std::string(42, ' ') + "Auftraggeber",
             "12. Was verstehen wir unter Auftraggeber"},
         CollapseCase{"TwoRuns", "a  b" + std::string(9, ' ') + "c d", "a b c d"},
         CollapseCase{"LeadingAndTrailingRuns", "   a   ", " a "},
         CollapseCase{"OnlyBlanks", "     ", " "},
         CollapseCase{"TabsUntouched", "a\t\tb \t  c", "a\t\tb \t c"},
         CollapseCase{"LineBreaksUntouched", "a\r\n\r\nb  \n  c", "a\r\n\r\nb \n c"},
-        CollapseCase{"NoBreakSpaceUntouched", "a\xC2\xA0\xC2\xA0" "b", "a\xC2\xA0\xC2\xA0" "b"},
-        CollapseCase{"HyphenKeepsOneBlank", "Projektergebnis-        struktur?", "Projektergebnis- struktur?"},
-        CollapseCase{"MultiByteNeighbours", "Verh\xC3\xA4ltnis   \xC3\x9C" "ber", "Verh\xC3\xA4ltnis \xC3\x9C" "ber"}),
+        CollapseCase{"NoBreakSpaceUntouched",
+            "a\xC2\xA0\xC2\xA0"
+            "b",
+            "a\xC2\xA0\xC2\xA0"
+            "b"},
+        CollapseCase{"HyphenKeepsOneBlank", "Projektergebnis-        struktur?",
+            "Projektergebnis- struktur?"},
+        CollapseCase{"MultiByteNeighbours",
+            "Verh\xC3\xA4ltnis   \xC3\x9C"
+            "ber",
+            "Verh\xC3\xA4ltnis \xC3\x9C"
+            "ber"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- recording hooks
 
 struct Event {
-    bool isLine;       // a written line, else an agreeing box
+    bool isLine;  // a written line, else an agreeing box
     std::string line;  // isLine
-    int box = 0;       // !isLine
+    int box = 0;  // !isLine
 
     static Event written(std::string text) { return {true, std::move(text), 0}; }
     static Event agrees(int box) { return {false, {}, box}; }
@@ -83,7 +96,8 @@ struct SectionRun {
     int result = -1;
     std::vector<Event> events;
 
-    SectionRun(const ReviewCatalogue& catalogue, const AnswerRecord& record, int failAt = kNoFailure)
+    SectionRun(
+        const ReviewCatalogue& catalogue, const AnswerRecord& record, int failAt = kNoFailure)
     {
         int writes = 0;
         SectionHooks hooks;
@@ -135,7 +149,8 @@ std::vector<Event> expectedEvents(const ReviewCatalogue& catalogue, const Answer
             if (ticked == (expectedState(catalogue.block, q, k) == Expected::Ticked))
                 events.push_back(Event::agrees(4 * (q - 1) + k + 1));
             else
-                events.push_back(Event::written(std::string("Antwort ") + static_cast<char>('a' + k)));
+                events.push_back(
+                    Event::written(std::string("Antwort ") + static_cast<char>('a' + k)));
         }
         events.push_back(Event::written(""));
     }
@@ -145,7 +160,8 @@ std::vector<Event> expectedEvents(const ReviewCatalogue& catalogue, const Answer
 void setBlock(AnswerRecord& r, int block, std::uint8_t value)
 {
     const BlockInfo& info = blockInfo(block);
-    std::fill_n(r.bytes.begin() + static_cast<std::ptrdiff_t>(info.firstByte), info.options(), value);
+    std::fill_n(
+        r.bytes.begin() + static_cast<std::ptrdiff_t>(info.firstByte), info.options(), value);
 }
 
 void matchKey(AnswerRecord& r, int block)
@@ -195,7 +211,10 @@ constexpr SectionCountCase kCountCases[] = {
     {6, {1, 7, 12}, {7, 1, 6}, {8, 0, 5}},
 };
 
-void PrintTo(const SectionCountCase& c, std::ostream* os) { *os << "block " << c.block; }
+void PrintTo(const SectionCountCase& c, std::ostream* os)
+{
+    *os << "block " << c.block;
+}
 
 class SectionCounts : public ::testing::TestWithParam<SectionCountCase> {
 protected:
@@ -243,7 +262,8 @@ TEST_P(SectionCounts, BytesOutsideTheBlockChangeNothing)
     for (const AnswerRecord& base : {zero, matched}) {
         AnswerRecord noisy = base;
         for (std::size_t i = 0; i < kRecordSize; ++i)
-            if (i < info.firstByte || i >= info.firstByte + static_cast<std::size_t>(info.options()))
+            if (i < info.firstByte
+                || i >= info.firstByte + static_cast<std::size_t>(info.options()))
                 noisy.bytes[i] = static_cast<std::uint8_t>(0x80 | i);
         EXPECT_EQ(SectionRun(reviewCatalogue(block), noisy).events,
             SectionRun(reviewCatalogue(block), base).events);
@@ -258,7 +278,8 @@ TEST_P(SectionCounts, RandomRecordsAgreeWithTheBlockScore)
         const SectionRun run(catalogue, r);
         ASSERT_EQ(run.result, 0);
         EXPECT_EQ(run.agreeingBoxes().size(), countAgreeing(r, block));
-        EXPECT_EQ(run.answerLines() + static_cast<int>(run.agreeingBoxes().size()), blockInfo(block).options());
+        EXPECT_EQ(run.answerLines() + static_cast<int>(run.agreeingBoxes().size()),
+            blockInfo(block).options());
         EXPECT_EQ(run.events, expectedEvents(catalogue, r));
     }
 }
@@ -279,7 +300,8 @@ TEST_P(SectionCounts, FailingWriteStopsAtOnce)
         const auto end = std::find_if(full.events.begin(), full.events.end(),
             [&](const Event& e) { return e.isLine && ++seen == k; });
         ASSERT_NE(end, full.events.end());
-        EXPECT_EQ(failing.events, std::vector<Event>(full.events.begin(), end + 1)) << "failing write " << k;
+        EXPECT_EQ(failing.events, std::vector<Event>(full.events.begin(), end + 1))
+            << "failing write " << k;
     }
 }
 
@@ -303,7 +325,8 @@ std::vector<std::string> answers(const std::string& question, const std::string&
     return out;
 }
 
-std::vector<std::string> section(const std::string& heading, const std::vector<std::vector<std::string>>& questions)
+std::vector<std::string> section(
+    const std::string& heading, const std::vector<std::vector<std::string>>& questions)
 {
     std::vector<std::string> out{heading};
     for (const auto& q : questions)
@@ -315,10 +338,10 @@ const FullSectionCase kFullSections[] = {
     {1, {2, 5, 8, 9, 10, 12, 13, 26, 33, 36},
         section("Fragen zu Kapitel 1: Über- und Einblick",
             {answers("1. Was haben Projekte gemeinsam?", "acd"),
-                answers("2. Was ist Projektmanagement?", "bc"),
-                answers("3. Was kostet PM?", "c"),
+                answers("2. Was ist Projektmanagement?", "bc"), answers("3. Was kostet PM?", "c"),
                 answers("4. Wie können Sie PM-Kosten sparen?", "bcd"),
-                answers("5. Was sind die Erfolgsfaktoren für Projektarbeit aus der Praxis?", "abcd"),
+                answers(
+                    "5. Was sind die Erfolgsfaktoren für Projektarbeit aus der Praxis?", "abcd"),
                 answers("6. Welche Prozesse im Projekt kennen Sie?", "abcd"),
                 answers("7. Welche Arten von Projekten haben wir Ihnen vorgestellt?", "acd"),
                 answers("8. Welche Nutzenpotentiale gibt es durch Projektarbeit?", "abcd"),
@@ -330,17 +353,23 @@ const FullSectionCase kFullSections[] = {
             {answers("1. Was geschieht bei der Abnahme im Projekt?", "abc"),
                 answers("2. Was sollte ein Projektabschluss-Bericht beinhalten?", "cd"),
                 answers("3. Was soll im Rahmen des Projektabschlusses erledigt werden?", "acd"),
-                answers("4. Was geschieht auf einem Erfahrungsworkshop am Ende eines Projektes?", "bc"),
-                answers("5. Weshalb werden in der Praxis Projekte so zaghaft abgeschlossen?", "abc")})},
+                answers(
+                    "4. Was geschieht auf einem Erfahrungsworkshop am Ende eines Projektes?", "bc"),
+                answers(
+                    "5. Weshalb werden in der Praxis Projekte so zaghaft abgeschlossen?", "abc")})},
     {6, {8},
         section("Fragen zu Kapitel 6: PM-Software-Werkzeuge",
-            {answers("1. Beschreiben Sie einen modernen DV-Arbeitsplatz einer Projektleitung", "abcd"),
+            {answers(
+                 "1. Beschreiben Sie einen modernen DV-Arbeitsplatz einer Projektleitung", "abcd"),
                 answers("2. Wie sollte die Ablage des Projektes gegliedert sein?", "abc")})},
 };
 
-void PrintTo(const FullSectionCase& c, std::ostream* os) { *os << "block " << c.block; }
+void PrintTo(const FullSectionCase& c, std::ostream* os)
+{
+    *os << "block " << c.block;
+}
 
-class FullSection : public ::testing::TestWithParam<FullSectionCase> {};
+class FullSection : public ::testing::TestWithParam<FullSectionCase> { };
 
 TEST_P(FullSection, NothingTickedLineByLine)
 {
@@ -369,7 +398,7 @@ void PrintTo(const CaptionLineCase& c, std::ostream* os)
     *os << "block " << c.block << " question " << c.question;
 }
 
-class CaptionLine : public ::testing::TestWithParam<CaptionLineCase> {};
+class CaptionLine : public ::testing::TestWithParam<CaptionLineCase> { };
 
 TEST_P(CaptionLine, IsWrittenWithSingleBlanks)
 {
@@ -380,17 +409,22 @@ TEST_P(CaptionLine, IsWrittenWithSingleBlanks)
 }
 
 INSTANTIATE_TEST_SUITE_P(Captions, CaptionLine,
-    ::testing::Values(
-        CaptionLineCase{2, 12, "12. Was verstehen wir unter Auftraggeber-Auftragnehmer-Verhältnis?"},
+    ::testing::Values(CaptionLineCase{2, 12,
+                          "12. Was verstehen wir unter Auftraggeber-Auftragnehmer-Verhältnis?"},
         CaptionLineCase{2, 29, "29. Was beinhaltet eine Projektergebnis- struktur?"},
-        CaptionLineCase{2, 36, "36. Wie zeigen Sie den Zusammenhang zwischen Pflichtenheft und Projekt- "
-                               "ergebnisstruktur auf?"},
-        CaptionLineCase{2, 37, "37. Welche Fehler bei der Ziel- bzw. Ergebnis- klärung sollten Sie vermeiden?"},
-        CaptionLineCase{3, 8, "8. Stellen Sie den Zusammenhang zwischen Kapazität und Durchlaufzeit eines "
-                              "Arbeitspaketes dar."},
-        CaptionLineCase{3, 12, "12. Was sollten Sie bei der Übergabe des APs an den Arbeitspaketverantwortlichen "
-                               "berücksichtigen?"},
-        CaptionLineCase{4, 12, "12. Welche Steuerungsmöglichkeiten haben Sie bei Ergebnisabweichungen?"},
+        CaptionLineCase{2, 36,
+            "36. Wie zeigen Sie den Zusammenhang zwischen Pflichtenheft und Projekt- "
+            "ergebnisstruktur auf?"},
+        CaptionLineCase{
+            2, 37, "37. Welche Fehler bei der Ziel- bzw. Ergebnis- klärung sollten Sie vermeiden?"},
+        CaptionLineCase{3, 8,
+            "8. Stellen Sie den Zusammenhang zwischen Kapazität und Durchlaufzeit eines "
+            "Arbeitspaketes dar."},
+        CaptionLineCase{3, 12,
+            "12. Was sollten Sie bei der Übergabe des APs an den Arbeitspaketverantwortlichen "
+            "berücksichtigen?"},
+        CaptionLineCase{
+            4, 12, "12. Welche Steuerungsmöglichkeiten haben Sie bei Ergebnisabweichungen?"},
         CaptionLineCase{4, 15, "15. Was kommt bei der Projektverfolgung z.B. pro Monat heraus?"}));
 
 // "Verbesserungspotentiale" is option d of question 2 (byte 368) and option b of question 4
@@ -402,9 +436,12 @@ struct RepeatedCaptionCase {
     std::vector<std::string> question4;
 };
 
-void PrintTo(const RepeatedCaptionCase& c, std::ostream* os) { *os << "byte " << c.tickedByte; }
+void PrintTo(const RepeatedCaptionCase& c, std::ostream* os)
+{
+    *os << "byte " << c.tickedByte;
+}
 
-class RepeatedCaption : public ::testing::TestWithParam<RepeatedCaptionCase> {};
+class RepeatedCaption : public ::testing::TestWithParam<RepeatedCaptionCase> { };
 
 TEST_P(RepeatedCaption, IsJudgedOnItsOwnByte)
 {
@@ -416,18 +453,22 @@ TEST_P(RepeatedCaption, IsJudgedOnItsOwnByte)
     std::sort(boxes.begin(), boxes.end());
     EXPECT_EQ(run.agreeingBoxes(), boxes);
     const auto lines = run.lines();
-    const auto q2 = std::find(lines.begin(), lines.end(), "2. Was sollte ein Projektabschluss-Bericht beinhalten?");
-    const auto q3 = std::find(lines.begin(), lines.end(), "3. Was soll im Rahmen des Projektabschlusses erledigt werden?");
+    const auto q2 = std::find(
+        lines.begin(), lines.end(), "2. Was sollte ein Projektabschluss-Bericht beinhalten?");
+    const auto q3 = std::find(lines.begin(), lines.end(),
+        "3. Was soll im Rahmen des Projektabschlusses erledigt werden?");
     const auto q4 = std::find(lines.begin(), lines.end(),
         "4. Was geschieht auf einem Erfahrungsworkshop am Ende eines Projektes?");
-    const auto q5 = std::find(lines.begin(), lines.end(), "5. Weshalb werden in der Praxis Projekte so zaghaft abgeschlossen?");
+    const auto q5 = std::find(lines.begin(), lines.end(),
+        "5. Weshalb werden in der Praxis Projekte so zaghaft abgeschlossen?");
     ASSERT_TRUE(q2 < q3 && q3 < q4 && q4 < q5 && q5 != lines.end());
     EXPECT_EQ(std::vector<std::string>(q2 + 1, q3), c.question2);
     EXPECT_EQ(std::vector<std::string>(q4 + 1, q5), c.question4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Block5, RepeatedCaption,
-    ::testing::Values(RepeatedCaptionCase{368, 8, {"Antwort c", ""}, {"Antwort b", "Antwort c", ""}},
+    ::testing::Values(
+        RepeatedCaptionCase{368, 8, {"Antwort c", ""}, {"Antwort b", "Antwort c", ""}},
         RepeatedCaptionCase{374, 14, {"Antwort c", "Antwort d", ""}, {"Antwort c", ""}}));
 
 }  // namespace

@@ -186,9 +186,11 @@ int jpegSize(const char* path)
     while (i + 9 < data.size() && byteAt(i) == 0xFF) {
         const unsigned marker = byteAt(i + 1);
         const qsizetype length = (byteAt(i + 2) << 8) | byteAt(i + 3);
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8
+            && marker != 0xCC) {
             if (marker != 0xC0) {
-                std::fprintf(stderr, "%s is not a baseline JPEG (frame marker FF%02X)\n", path, marker);
+                std::fprintf(
+                    stderr, "%s is not a baseline JPEG (frame marker FF%02X)\n", path, marker);
                 return 1;
             }
             const int height = (byteAt(i + 5) << 8) | byteAt(i + 6);
@@ -241,8 +243,10 @@ int compare(int argc, char** argv)
     QCoreApplication application(argc, argv);  // for the image format plugins
     const char* picturePath = argv[2];
     const char* screenPath = argv[3];
-    const QImage picture = QImage(QString::fromLocal8Bit(picturePath)).convertToFormat(QImage::Format_RGB32);
-    const QImage screen = QImage(QString::fromLocal8Bit(screenPath)).convertToFormat(QImage::Format_RGB32);
+    const QImage picture
+        = QImage(QString::fromLocal8Bit(picturePath)).convertToFormat(QImage::Format_RGB32);
+    const QImage screen
+        = QImage(QString::fromLocal8Bit(screenPath)).convertToFormat(QImage::Format_RGB32);
     if (picture.isNull() || screen.isNull()) {
         std::fprintf(stderr, "cannot decode %s or %s\n", picturePath, screenPath);
         return 1;

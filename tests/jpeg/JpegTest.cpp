@@ -26,16 +26,14 @@ namespace {
 
 // The example quantisation tables of the JPEG standard (ITU-T T.81, Annex K), in natural
 // (row by row) order: the base that quality settings scale.
-constexpr std::array<unsigned, 64> kLuminanceBase{
-    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
-    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
-    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-constexpr std::array<unsigned, 64> kChrominanceBase{
-    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
-    24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+constexpr std::array<unsigned, 64> kLuminanceBase{16, 11, 10, 16, 24, 40, 51, 61, 12, 12, 14, 19,
+    26, 58, 60, 55, 14, 13, 16, 24, 40, 57, 69, 56, 14, 17, 22, 29, 51, 87, 80, 62, 18, 22, 37, 56,
+    68, 109, 103, 77, 24, 35, 55, 64, 81, 104, 113, 92, 49, 64, 78, 87, 103, 121, 120, 101, 72, 92,
+    95, 98, 112, 100, 103, 99};
+constexpr std::array<unsigned, 64> kChrominanceBase{17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66,
+    99, 99, 99, 99, 24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99};
 
 // The table a quality setting yields: quality q scales the base by 5000/q percent below
 // 50 and by 200 - 2q percent from 50 on; entries are rounded and, for baseline, kept
@@ -72,7 +70,7 @@ StoredHeader readStoredHeader(const QByteArray& data)
     cinfo.err = jpeg_std_error(&error);
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
+        static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);
 
     StoredHeader h;
@@ -113,14 +111,14 @@ qsizetype findSegment(const QByteArray& data, quint8 code)
 bool near(QRgb actual, QRgb expected, int tolerance)
 {
     return std::abs(qRed(actual) - qRed(expected)) <= tolerance
-           && std::abs(qGreen(actual) - qGreen(expected)) <= tolerance
-           && std::abs(qBlue(actual) - qBlue(expected)) <= tolerance;
+        && std::abs(qGreen(actual) - qGreen(expected)) <= tolerance
+        && std::abs(qBlue(actual) - qBlue(expected)) <= tolerance;
 }
 
 QByteArray describe(QRgb c)
 {
     return QByteArray::number(qRed(c)) + ',' + QByteArray::number(qGreen(c)) + ','
-           + QByteArray::number(qBlue(c));
+        + QByteArray::number(qBlue(c));
 }
 
 // The snapshot's size, tiled with 8 x 6 flat blocks whose colours differ in every channel
@@ -139,7 +137,8 @@ QRect blockRect(int column, int row)
 {
     const int x0 = column * kWidth / kColumns;
     const int y0 = row * kHeight / kRows;
-    return QRect(QPoint(x0, y0), QPoint((column + 1) * kWidth / kColumns - 1, (row + 1) * kHeight / kRows - 1));
+    return QRect(QPoint(x0, y0),
+        QPoint((column + 1) * kWidth / kColumns - 1, (row + 1) * kHeight / kRows - 1));
 }
 
 QImage blockPicture()
@@ -170,7 +169,8 @@ QImage quadrantPicture()
     return image;
 }
 
-const std::array<QPoint, 4> kQuadrantCentres{QPoint(16, 8), QPoint(48, 8), QPoint(16, 24), QPoint(48, 24)};
+const std::array<QPoint, 4> kQuadrantCentres{
+    QPoint(16, 8), QPoint(48, 8), QPoint(16, 24), QPoint(48, 24)};
 
 }  // namespace
 
@@ -271,9 +271,10 @@ void JpegTest::roundTripThroughFileKeepsColours()
             for (const QPoint p : {r.center(), r.topLeft(), r.bottomRight()}) {
                 const QRgb got = decoded.pixel(p);
                 QVERIFY2(near(got, blockColour(column, row), 8),
-                         QByteArray("block ") + QByteArray::number(column) + '/' + QByteArray::number(row)
-                             + " at " + QByteArray::number(p.x()) + ',' + QByteArray::number(p.y()) + ": "
-                             + describe(got) + " instead of " + describe(blockColour(column, row)));
+                    QByteArray("block ") + QByteArray::number(column) + '/'
+                        + QByteArray::number(row) + " at " + QByteArray::number(p.x()) + ','
+                        + QByteArray::number(p.y()) + ": " + describe(got) + " instead of "
+                        + describe(blockColour(column, row)));
             }
         }
     }
@@ -298,7 +299,8 @@ void JpegTest::acceptsEverySourceFormat()
 {
     QFETCH(QImage::Format, format);
     // Four colours fit any palette exactly; no dithering, so every quadrant stays flat.
-    const QImage source = quadrantPicture().convertToFormat(format, Qt::ThresholdDither | Qt::AvoidDither);
+    const QImage source
+        = quadrantPicture().convertToFormat(format, Qt::ThresholdDither | Qt::AvoidDither);
     QCOMPARE(source.format(), format);
     const QImage decoded = decodeJpeg(encodeJpeg(source));
     QCOMPARE(decoded.size(), source.size());
@@ -306,7 +308,7 @@ void JpegTest::acceptsEverySourceFormat()
         // What the source shows at that point, in whatever precision its format has.
         const QRgb expected = source.pixel(p);
         QVERIFY2(near(decoded.pixel(p), expected, 6),
-                 describe(decoded.pixel(p)) + " instead of " + describe(expected));
+            describe(decoded.pixel(p)) + " instead of " + describe(expected));
     }
 }
 
@@ -330,8 +332,8 @@ void JpegTest::keepsSmallAndOddSizes()
     for (int y = 0; y < size.height(); ++y)
         for (int x = 0; x < size.width(); ++x)
             QVERIFY2(near(decoded.pixel(x, y), colour, 6),
-                     "pixel " + QByteArray::number(x) + ',' + QByteArray::number(y) + ": "
-                         + describe(decoded.pixel(x, y)));
+                "pixel " + QByteArray::number(x) + ',' + QByteArray::number(y) + ": "
+                    + describe(decoded.pixel(x, y)));
 }
 
 void JpegTest::readsRowsOfForeignStride()
@@ -355,8 +357,8 @@ void JpegTest::readsRowsOfForeignStride()
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
             QVERIFY2(near(decoded.pixel(x, y), qRgb(30, 90, 170), 6),
-                     "pixel " + QByteArray::number(x) + ',' + QByteArray::number(y) + ": "
-                         + describe(decoded.pixel(x, y)));
+                "pixel " + QByteArray::number(x) + ',' + QByteArray::number(y) + ": "
+                    + describe(decoded.pixel(x, y)));
 }
 
 void JpegTest::nullImageGivesEmptyStream()

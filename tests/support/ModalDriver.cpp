@@ -45,7 +45,8 @@ void ModalDriver::poll()
         return;
     // A modal window nobody answers would hold the test inside its event loop for ever.
     if (clock_.elapsed() > kGiveUpMs) {
-        seen_.append(QStringLiteral("gave up on ") + QString::fromLatin1(modal->metaObject()->className()));
+        seen_.append(
+            QStringLiteral("gave up on ") + QString::fromLatin1(modal->metaObject()->className()));
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         else

@@ -46,11 +46,11 @@ private:
 };
 
 // Common answers.
-ModalDriver::Step pressButton(const QString& text);     // a message box button by its text
-ModalDriver::Step acceptFile(const QString& path);      // the open dialog, with a file chosen
-ModalDriver::Step rejectDialog();                       // cancel whatever is up
-ModalDriver::Step pressEscape();                        // Esc to the modal window
-ModalDriver::Step closeByFrame();                       // the window's close box
+ModalDriver::Step pressButton(const QString& text);  // a message box button by its text
+ModalDriver::Step acceptFile(const QString& path);  // the open dialog, with a file chosen
+ModalDriver::Step rejectDialog();  // cancel whatever is up
+ModalDriver::Step pressEscape();  // Esc to the modal window
+ModalDriver::Step closeByFrame();  // the window's close box
 
 QMessageBox* asMessageBox(QWidget* modal);
 

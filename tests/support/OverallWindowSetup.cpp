@@ -14,8 +14,8 @@ QRect outerOf(const QWidget& window)
     return window.windowHandle()->frameGeometry();
 }
 
-bool bringUpOverallWindow(Tquendralauswfrm& window, const QString& answerPath,
-    std::uint8_t savePicture, bool framed)
+bool bringUpOverallWindow(
+    Tquendralauswfrm& window, const QString& answerPath, std::uint8_t savePicture, bool framed)
 {
     AnswerFile = QFile::encodeName(answerPath).toStdString();
     SavePicture = savePicture;

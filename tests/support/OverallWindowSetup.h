@@ -24,7 +24,7 @@ QRect outerOf(const QWidget& window);
 // Shows the window as after a start-up with the given answer file and picture answer,
 // without the start-up dialogs, and waits until it is active at its designed outer size;
 // with `framed`, also until a window manager has put a frame around it.
-bool bringUpOverallWindow(Tquendralauswfrm& window, const QString& answerPath,
-    std::uint8_t savePicture, bool framed);
+bool bringUpOverallWindow(
+    Tquendralauswfrm& window, const QString& answerPath, std::uint8_t savePicture, bool framed);
 
 }  // namespace quendral::test

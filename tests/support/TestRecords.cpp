@@ -15,9 +15,15 @@ void fillBlock(AnswerRecord& record, int block, Fill fill)
     for (int i = 0; i < info.options(); ++i) {
         const std::size_t offset = info.firstByte + static_cast<std::size_t>(i);
         switch (fill) {
-        case Fill::Nothing: record.bytes[offset] = 0; break;
-        case Fill::Everything: record.bytes[offset] = 1; break;
-        case Fill::Key: record.bytes[offset] = expectedAt(offset) == Expected::Ticked ? 1 : 0; break;
+        case Fill::Nothing:
+            record.bytes[offset] = 0;
+            break;
+        case Fill::Everything:
+            record.bytes[offset] = 1;
+            break;
+        case Fill::Key:
+            record.bytes[offset] = expectedAt(offset) == Expected::Ticked ? 1 : 0;
+            break;
         }
     }
 }
@@ -28,8 +34,8 @@ void setDone(AnswerRecord& record, std::initializer_list<int> blocks)
         record.bytes[kDoneFlagBase + static_cast<std::size_t>(block)] = 1;
 }
 
-QString writeRecordFile(const QTemporaryDir& dir, const QString& name, const AnswerRecord& record,
-    qsizetype size)
+QString writeRecordFile(
+    const QTemporaryDir& dir, const QString& name, const AnswerRecord& record, qsizetype size)
 {
     const QString path = dir.filePath(name);
     QFile file(path);

@@ -73,30 +73,73 @@ QByteArray crlfLines(std::initializer_list<const char*> lines)
 
 // Block 1's section when none of its options is ticked, in Windows-1252.
 const QByteArray kBlock1NothingTicked = crlfLines({
-    "Fragen zu Kapitel 1: \xDC" "ber- und Einblick",
-    "1. Was haben Projekte gemeinsam?", "Antwort a", "Antwort c", "Antwort d", "",
-    "2. Was ist Projektmanagement?", "Antwort b", "Antwort c", "",
-    "3. Was kostet PM?", "Antwort c", "",
-    "4. Wie k\xF6nnen Sie PM-Kosten sparen?", "Antwort b", "Antwort c", "Antwort d", "",
+    "Fragen zu Kapitel 1: \xDC"
+    "ber- und Einblick",
+    "1. Was haben Projekte gemeinsam?",
+    "Antwort a",
+    "Antwort c",
+    "Antwort d",
+    "",
+    "2. Was ist Projektmanagement?",
+    "Antwort b",
+    "Antwort c",
+    "",
+    "3. Was kostet PM?",
+    "Antwort c",
+    "",
+    "4. Wie k\xF6nnen Sie PM-Kosten sparen?",
+    "Antwort b",
+    "Antwort c",
+    "Antwort d",
+    "",
     "5. Was sind die Erfolgsfaktoren f\xFCr Projektarbeit aus der Praxis?",
-    "Antwort a", "Antwort b", "Antwort c", "Antwort d", "",
+    "Antwort a",
+    "Antwort b",
+    "Antwort c",
+    "Antwort d",
+    "",
     "6. Welche Prozesse im Projekt kennen Sie?",
-    "Antwort a", "Antwort b", "Antwort c", "Antwort d", "",
+    "Antwort a",
+    "Antwort b",
+    "Antwort c",
+    "Antwort d",
+    "",
     "7. Welche Arten von Projekten haben wir Ihnen vorgestellt?",
-    "Antwort a", "Antwort c", "Antwort d", "",
+    "Antwort a",
+    "Antwort c",
+    "Antwort d",
+    "",
     "8. Welche Nutzenpotentiale gibt es durch Projektarbeit?",
-    "Antwort a", "Antwort b", "Antwort c", "Antwort d", "",
-    "9. Was sind hard facts aus der Projektarbeit?", "Antwort b", "Antwort c", "",
+    "Antwort a",
+    "Antwort b",
+    "Antwort c",
+    "Antwort d",
+    "",
+    "9. Was sind hard facts aus der Projektarbeit?",
+    "Antwort b",
+    "Antwort c",
+    "",
     "10. Was sind soft facts aus der Projektarbeit?",
-    "Antwort a", "Antwort b", "Antwort c", "Antwort d", "",
+    "Antwort a",
+    "Antwort b",
+    "Antwort c",
+    "Antwort d",
+    "",
 });
 
 const QByteArray kBlock6NothingTicked = crlfLines({
     "Fragen zu Kapitel 6: PM-Software-Werkzeuge",
     "1. Beschreiben Sie einen modernen DV-Arbeitsplatz einer Projektleitung",
-    "Antwort a", "Antwort b", "Antwort c", "Antwort d", "",
+    "Antwort a",
+    "Antwort b",
+    "Antwort c",
+    "Antwort d",
+    "",
     "2. Wie sollte die Ablage des Projektes gegliedert sein?",
-    "Antwort a", "Antwort b", "Antwort c", "",
+    "Antwort a",
+    "Antwort b",
+    "Antwort c",
+    "",
 });
 
 const QStringList kBlockNames{"Über- und Einblick", "Projektstart", "Projektplanung",
@@ -263,13 +306,18 @@ void DetailEvaluationTest::reportNameAndMessage_data()
 {
     QTest::addColumn<QString>("answerName");  // relative to the temporary folder
     QTest::addColumn<QString>("reportName");
-    QTest::newRow("plain") << "Quendral.dat" << "Quendral-Detail.txt";
-    QTest::newRow("dat-in-folder")
-        << "kurs.dat2026/Quendral.dat" << "kurs.dat2026/Quendral-Detail.txt";
-    QTest::newRow("upper-case") << "Quendral.DAT" << "Quendral.DAT-Detail.txt";
-    QTest::newRow("no-extension") << "Quendral" << "Quendral-Detail.txt";
-    QTest::newRow("dat-inside-name") << "a.dat.bak" << "a-Detail.txt";
-    QTest::newRow("umlaut-folder") << "Übung/Quendral.dat" << "Übung/Quendral-Detail.txt";
+    QTest::newRow("plain") << "Quendral.dat"
+                           << "Quendral-Detail.txt";
+    QTest::newRow("dat-in-folder") << "kurs.dat2026/Quendral.dat"
+                                   << "kurs.dat2026/Quendral-Detail.txt";
+    QTest::newRow("upper-case") << "Quendral.DAT"
+                                << "Quendral.DAT-Detail.txt";
+    QTest::newRow("no-extension") << "Quendral"
+                                  << "Quendral-Detail.txt";
+    QTest::newRow("dat-inside-name") << "a.dat.bak"
+                                     << "a-Detail.txt";
+    QTest::newRow("umlaut-folder") << "Übung/Quendral.dat"
+                                   << "Übung/Quendral-Detail.txt";
 }
 
 void DetailEvaluationTest::reportNameAndMessage()
@@ -292,10 +340,10 @@ void DetailEvaluationTest::reportCannotBeCreated_data()
     QTest::addColumn<QString>("reportName");
     QTest::addColumn<bool>("reportIsFolder");  // else the answer file's folder is removed
     QTest::addColumn<int>("error");
-    QTest::newRow("report-name-is-folder")
-        << "Quendral.dat" << "Quendral-Detail.txt" << true << 21;  // EISDIR
-    QTest::newRow("folder-gone")
-        << "weg/Quendral.dat" << "weg/Quendral-Detail.txt" << false << 2;  // ENOENT
+    QTest::newRow("report-name-is-folder") << "Quendral.dat"
+                                           << "Quendral-Detail.txt" << true << 21;  // EISDIR
+    QTest::newRow("folder-gone") << "weg/Quendral.dat"
+                                 << "weg/Quendral-Detail.txt" << false << 2;  // ENOENT
 }
 
 void DetailEvaluationTest::reportCannotBeCreated()
@@ -359,9 +407,9 @@ void DetailEvaluationTest::secondUseReplacesReport()
     QTemporaryDir dir;
     Session session(dir, workedBlocks({1}));
     ModalDriver driver;
-    QVERIFY(session.useDetail(driver, {onMenu([](Tquendralauswmenufrm& menu) {
-        userClick(menu.blockButton(1));
-    }), closeReview()}));
+    QVERIFY(session.useDetail(driver,
+        {onMenu([](Tquendralauswmenufrm& menu) { userClick(menu.blockButton(1)); }),
+            closeReview()}));
     QCOMPARE(session.report(), kHeader + kBlock1NothingTicked);
 
     BitBtn::Kind kind = BitBtn::Kind::OK;
@@ -386,8 +434,8 @@ void DetailEvaluationTest::menuDesign()
         int modalResult = 0;
         bool operator==(const Button&) const = default;
     };
-    const QString hint =
-        QStringLiteral("Bearbeitete Frageblöcke sind durch ein Häkchen gekennzeichnet");
+    const QString hint
+        = QStringLiteral("Bearbeitete Frageblöcke sind durch ein Häkchen gekennzeichnet");
     const QList<Button> expected{
         {QStringLiteral("Über- und Einblick"), {40, 24, 129, 33}, hint, true, false, 7},
         {QStringLiteral("Projektstart"), {40, 72, 129, 33}, hint, false, true, 6},
@@ -443,8 +491,8 @@ void DetailEvaluationTest::menuDesign()
     QCOMPARE(closeGeometry, QRect(280, 256, 129, 33));
     QVERIFY(closeFocused);
     QVERIFY(closeGlyph);
-    QCOMPARE(tabOrder, (QStringList{"BitBtn1", "button1", "button2", "button3", "button4",
-                           "button5", "button6"}));
+    QCOMPARE(tabOrder,
+        (QStringList{"BitBtn1", "button1", "button2", "button3", "button4", "button5", "button6"}));
     QCOMPARE(logoBox, QRect(288, 24, 129, 129));
     QVERIFY(!logoSize.isEmpty());
     QVERIFY(logoSize.width() <= 129 && logoSize.height() <= 129);
@@ -482,14 +530,16 @@ void DetailEvaluationTest::focusAfterReview()
     } after;
     QString focused;
     bool stillOpen = false;
-    QVERIFY(session.useDetail(driver, {onMenu([&](Tquendralauswmenufrm& menu) {
-        BitBtn* button = menu.blockButton(block);
-        userClick(button);
-        stillOpen = menu.isVisible() && QApplication::activeModalWidget() == &menu;
-        focused = menu.focusWidget() ? menu.focusWidget()->objectName() : QString();
-        after = {button->text(), button->kind(), !button->icon().isNull(), button->modalResult(),
-            button->isDefaultFlag(), button->isCancel()};
-    }), closeReview()}));
+    QVERIFY(session.useDetail(driver,
+        {onMenu([&](Tquendralauswmenufrm& menu) {
+             BitBtn* button = menu.blockButton(block);
+             userClick(button);
+             stillOpen = menu.isVisible() && QApplication::activeModalWidget() == &menu;
+             focused = menu.focusWidget() ? menu.focusWidget()->objectName() : QString();
+             after = {button->text(), button->kind(), !button->icon().isNull(),
+                 button->modalResult(), button->isDefaultFlag(), button->isCancel()};
+         }),
+            closeReview()}));
     QCOMPARE(driver.seen().at(2), QStringLiteral("quendral::Tquendral%1auswfrm").arg(block));
     QVERIFY(stillOpen);
     QCOMPARE(focused, focus);
@@ -527,8 +577,7 @@ void DetailEvaluationTest::escapeKey()
     QVERIFY(stillOpen);
     const int reviews = int(reviewFirst) + int(opensReview);
     QCOMPARE(driver.seen().count(kReview1), reviews);
-    QCOMPARE(session.report(),
-        kHeader + kBlock1NothingTicked.repeated(reviews));
+    QCOMPARE(session.report(), kHeader + kBlock1NothingTicked.repeated(reviews));
 }
 
 void DetailEvaluationTest::closingTheMenu_data()
@@ -545,14 +594,22 @@ void DetailEvaluationTest::closingTheMenu()
     QTemporaryDir dir;
     Session session(dir, workedBlocks({6}));
     ModalDriver driver;
-    QVERIFY(session.useDetail(driver, {onMenu([how](Tquendralauswmenufrm& menu) {
-        userClick(menu.blockButton(6));  // the focus moves on to "S&chließen"
-        switch (how) {
-        case 0: userClick(menu.BitBtn1); break;
-        case 1: menu.close(); break;
-        default: QTest::keyClick(menu.focusWidget(), Qt::Key_Return); break;
-        }
-    }), closeReview()}));
+    QVERIFY(session.useDetail(driver,
+        {onMenu([how](Tquendralauswmenufrm& menu) {
+             userClick(menu.blockButton(6));  // the focus moves on to "S&chließen"
+             switch (how) {
+             case 0:
+                 userClick(menu.BitBtn1);
+                 break;
+             case 1:
+                 menu.close();
+                 break;
+             default:
+                 QTest::keyClick(menu.focusWidget(), Qt::Key_Return);
+                 break;
+             }
+         }),
+            closeReview()}));
     QCOMPARE(driver.seen().size(), 3);
     QVERIFY(!ReportFile.isOpen());
     QCOMPARE(quendralauswmenufrm, nullptr);
@@ -565,12 +622,13 @@ void DetailEvaluationTest::blockReviewedTwice()
     QTemporaryDir dir;
     Session session(dir, workedBlocks({1}));
     ModalDriver driver;
-    QVERIFY(session.useDetail(driver, {onMenu([](Tquendralauswmenufrm& menu) {
-        userClick(menu.blockButton(1));
-        userClick(menu.blockButton(1));
-    }), closeReview(), closeReview()}));
-    QCOMPARE(session.report(),
-        kHeader + kBlock1NothingTicked + kBlock1NothingTicked);
+    QVERIFY(session.useDetail(driver,
+        {onMenu([](Tquendralauswmenufrm& menu) {
+             userClick(menu.blockButton(1));
+             userClick(menu.blockButton(1));
+         }),
+            closeReview(), closeReview()}));
+    QCOMPARE(session.report(), kHeader + kBlock1NothingTicked + kBlock1NothingTicked);
 }
 
 void DetailEvaluationTest::sampleParticipant()
@@ -586,15 +644,17 @@ void DetailEvaluationTest::sampleParticipant()
     QList<bool> enabled;
     QString focused;
     QByteArray whileShown;
-    QVERIFY(session.useDetail(driver, {onMenu([&](Tquendralauswmenufrm& menu) {
-        for (int block = 1; block <= 6; ++block)
-            enabled << menu.blockButton(block)->isEnabled();
-        userClick(menu.blockButton(1));
-        focused = menu.focusWidget()->objectName();
-    }), [&](QWidget* modal) {
-        whileShown = session.report();
-        closeReview()(modal);
-    }}));
+    QVERIFY(session.useDetail(driver,
+        {onMenu([&](Tquendralauswmenufrm& menu) {
+             for (int block = 1; block <= 6; ++block)
+                 enabled << menu.blockButton(block)->isEnabled();
+             userClick(menu.blockButton(1));
+             focused = menu.focusWidget()->objectName();
+         }),
+            [&](QWidget* modal) {
+                whileShown = session.report();
+                closeReview()(modal);
+            }}));
     QCOMPARE(enabled, (QList<bool>{true, true, false, true, false, false}));
     QCOMPARE(whileShown, kHeader + kBlock1NothingTicked);
     QCOMPARE(focused, QStringLiteral("button2"));
@@ -617,22 +677,24 @@ void DetailEvaluationTest::oneSectionPerShowing()
     ModalDriver driver;
     ReviewActivations activations;
     bool switched = false;
-    QVERIFY(session.useDetail(driver, {onMenu([](Tquendralauswmenufrm& menu) {
-        userClick(menu.blockButton(1));
-    }), [&](QWidget* modal) {
-        QWidget other;
-        other.setWindowTitle(QStringLiteral("Anderes Fenster"));
-        other.show();
-        if (minimize)
-            modal->showMinimized();
-        other.activateWindow();
-        const bool away = QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; });
-        if (minimize)
-            modal->showNormal();
-        modal->activateWindow();
-        switched = away && QTest::qWaitFor([&] { return QApplication::activeWindow() == modal; });
-        closeReview()(modal);
-    }}));
+    QVERIFY(session.useDetail(driver,
+        {onMenu([](Tquendralauswmenufrm& menu) { userClick(menu.blockButton(1)); }),
+            [&](QWidget* modal) {
+                QWidget other;
+                other.setWindowTitle(QStringLiteral("Anderes Fenster"));
+                other.show();
+                if (minimize)
+                    modal->showMinimized();
+                other.activateWindow();
+                const bool away
+                    = QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; });
+                if (minimize)
+                    modal->showNormal();
+                modal->activateWindow();
+                switched = away
+                    && QTest::qWaitFor([&] { return QApplication::activeWindow() == modal; });
+                closeReview()(modal);
+            }}));
     QVERIFY(switched);
     QCOMPARE(activations.count, 2);
     QCOMPARE(session.report(), kHeader + kBlock1NothingTicked);
@@ -657,18 +719,17 @@ void DetailEvaluationTest::sectionWriteFailureShownOnce()
             pressButton(QStringLiteral("OK"))(modal);
             return;
         }
-        const bool boxGone = QTest::qWaitFor([&] {
-            return !errors.isEmpty() && QApplication::activeModalWidget() == modal;
-        });
+        const bool boxGone = QTest::qWaitFor(
+            [&] { return !errors.isEmpty() && QApplication::activeModalWidget() == modal; });
         // As a window manager would, the activation goes back to the window under the box.
         modal->activateWindow();
-        reactivated = boxGone
-            && QTest::qWaitFor([&] { return QApplication::activeWindow() == modal; });
+        reactivated
+            = boxGone && QTest::qWaitFor([&] { return QApplication::activeWindow() == modal; });
         userClick(qobject_cast<ReviewWindow*>(modal)->closeButton());
     };
-    QVERIFY(session.useDetail(driver, {onMenu([](Tquendralauswmenufrm& menu) {
-        userClick(menu.blockButton(1));
-    }), reviewOrItsError, reviewOrItsError}));
+    QVERIFY(session.useDetail(driver,
+        {onMenu([](Tquendralauswmenufrm& menu) { userClick(menu.blockButton(1)); }),
+            reviewOrItsError, reviewOrItsError}));
     QVERIFY(reactivated);
     QCOMPARE(activations.count, 2);  // when shown, and again after the error box
     QCOMPARE(errors, QStringList{"E/A-Fehler 27"});  // EFBIG

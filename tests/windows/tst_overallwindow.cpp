@@ -47,8 +47,9 @@ bool runStartUp(Tquendralauswfrm& window, ModalDriver& driver)
 {
     window.show();
     window.activateWindow();
-    return driver.waitUntil([&] { return driver.allStepsRun() && FirstActivation == 0
-        && !QApplication::activeModalWidget(); });
+    return driver.waitUntil([&] {
+        return driver.allStepsRun() && FirstActivation == 0 && !QApplication::activeModalWidget();
+    });
 }
 
 AnswerRecord sampleRecord()
@@ -103,7 +104,8 @@ void OverallWindowTest::loadFailureShowsOnlyMessage()
         box->buttons().constFirst()->click();
     });
     QVERIFY(runStartUp(window, driver));
-    QCOMPARE(driver.seen(), (QStringList{"QFileDialog", "QMessageBox:Datei lässt sich nicht öffnen"}));
+    QCOMPARE(
+        driver.seen(), (QStringList{"QFileDialog", "QMessageBox:Datei lässt sich nicht öffnen"}));
     QCOMPARE(caption, QStringLiteral("Quendral Tarvik"));
     QCOMPARE(icon, QMessageBox::NoIcon);
     QCOMPARE(buttons, QStringList{"OK"});
@@ -125,8 +127,8 @@ void OverallWindowTest::successShowsSixNavyBars()
     // Block 1 matches the key, block 2 has nothing ticked, block 3 is not worked, block 4
     // and block 6 have everything ticked, block 5 is not worked.
     const QList<double> values{100, 53, 0, 57, 0, 87};
-    const QStringList labels{"Über- und Einblick", "Start", "Planung", "Steuerung", "Abschluss",
-        "PM-SW-Werkzeuge"};
+    const QStringList labels{
+        "Über- und Einblick", "Start", "Planung", "Steuerung", "Abschluss", "PM-SW-Werkzeuge"};
     ResultChart* chart = window.Chart1;
     QCOMPARE(chart->barCount(), 6);
     for (int i = 0; i < 6; ++i) {
@@ -135,7 +137,8 @@ void OverallWindowTest::successShowsSixNavyBars()
         QCOMPARE(chart->barColour(i), QColor(0, 0, 128));
         QCOMPARE(chart->calloutText(i), labels[i]);
         // The arrow ends on the top centre of its bar.
-        const QPointF barTop = chart->chart()->mapToPosition(QPointF(i, values[i]), chart->series());
+        const QPointF barTop
+            = chart->chart()->mapToPosition(QPointF(i, values[i]), chart->series());
         QCOMPARE(chart->calloutTip(i), barTop);
         QCOMPARE(chart->calloutArrowLength(i), 20.0);
     }
@@ -196,10 +199,18 @@ void OverallWindowTest::answerSetsSavePicture()
         QCOMPARE(box->defaultButton()->text(), QStringLiteral("&Ja"));
         QCOMPARE(box->escapeButton()->text(), QStringLiteral("&Nein"));
         switch (answer) {
-        case 0: pressButton(QStringLiteral("&Ja"))(modal); break;
-        case 1: pressButton(QStringLiteral("&Nein"))(modal); break;
-        case 2: pressEscape()(modal); break;
-        default: closeByFrame()(modal); break;
+        case 0:
+            pressButton(QStringLiteral("&Ja"))(modal);
+            break;
+        case 1:
+            pressButton(QStringLiteral("&Nein"))(modal);
+            break;
+        case 2:
+            pressEscape()(modal);
+            break;
+        default:
+            closeByFrame()(modal);
+            break;
         }
     });
     QVERIFY(runStartUp(window, driver));

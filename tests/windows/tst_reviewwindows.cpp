@@ -47,7 +47,8 @@ const QColor kRed(255, 0, 0);
 const QColor kBlack(0, 0, 0);
 
 // Section headings as the report holds them, in Windows-1252.
-const QByteArray kHeadings[6] = {"Fragen zu Kapitel 1: \xDC" "ber- und Einblick",
+const QByteArray kHeadings[6] = {"Fragen zu Kapitel 1: \xDC"
+                                 "ber- und Einblick",
     "Fragen zu Kapitel 2: Projektstart", "Fragen zu Kapitel 3: Projektplanung",
     "Fragen zu Kapitel 4: Projektsteuerung", "Fragen zu Kapitel 5: Projektabschluss",
     "Fragen zu Kapitel 6: PM-Software-Werkzeuge"};
@@ -58,9 +59,18 @@ QByteArray windows1252(const QString& text)
     return encoder.encode(text);
 }
 
-QString boxName(int n) { return QStringLiteral("CheckBox%1").arg(n); }
-int questionOf(int box) { return (box + 3) / 4; }
-char letterOf(int box) { return static_cast<char>('a' + (box - 1) % 4); }
+QString boxName(int n)
+{
+    return QStringLiteral("CheckBox%1").arg(n);
+}
+int questionOf(int box)
+{
+    return (box + 3) / 4;
+}
+char letterOf(int box)
+{
+    return static_cast<char>('a' + (box - 1) % 4);
+}
 std::size_t byteOf(int block, int box)
 {
     return blockInfo(block).firstByte + std::size_t(box - 1);
@@ -69,12 +79,18 @@ std::size_t byteOf(int block, int box)
 ReviewWindow* instanceOf(int block)
 {
     switch (block) {
-    case 1: return quendral1auswfrm;
-    case 2: return quendral2auswfrm;
-    case 3: return quendral3auswfrm;
-    case 4: return quendral4auswfrm;
-    case 5: return quendral5auswfrm;
-    default: return quendral6auswfrm;
+    case 1:
+        return quendral1auswfrm;
+    case 2:
+        return quendral2auswfrm;
+    case 3:
+        return quendral3auswfrm;
+    case 4:
+        return quendral4auswfrm;
+    case 5:
+        return quendral5auswfrm;
+    default:
+        return quendral6auswfrm;
     }
 }
 
@@ -272,8 +288,8 @@ void verifyShowing(int block, const AnswerRecord& record, const Outcome& outcome
 
 int blackBoxes(const QList<BoxState>& boxes)
 {
-    return int(std::count_if(boxes.begin(), boxes.end(),
-        [](const BoxState& b) { return b.colour == kBlack; }));
+    return int(std::count_if(
+        boxes.begin(), boxes.end(), [](const BoxState& b) { return b.colour == kBlack; }));
 }
 
 QRect inViewport(QWidget* widget, QScrollArea* area)
@@ -356,7 +372,7 @@ void ReviewWindowsTest::sectionCounts_data()
         {6, {1, 7, 12}, {7, 1, 6}, {8, 0, 5}},
     };
     for (const auto& c : counts) {
-        const auto row = [&](const char* name, Fill fill, const int (&n)[3]) {
+        const auto row = [&](const char* name, Fill fill, const int(&n)[3]) {
             QTest::addRow("block%d-%s", c.block, name)
                 << c.block << int(fill) << n[0] << n[1] << n[2];
         };
@@ -433,7 +449,8 @@ void ReviewWindowsTest::wholeSection_data()
 
     const QByteArray p1 = "1. Beschreiben Sie einen modernen DV-Arbeitsplatz einer Projektleitung";
     const QByteArray p2 = "2. Wie sollte die Ablage des Projektes gegliedert sein?";
-    QTest::newRow("block6-nothing") << 6 << int(Fill::Nothing) << QList<int>{8}
+    QTest::newRow("block6-nothing")
+        << 6 << int(Fill::Nothing) << QList<int>{8}
         << QByteArrayList{kHeadings[5], p1, a, b, c, d, "", p2, a, b, c, ""};
     QTest::newRow("block6-everything")
         << 6 << int(Fill::Everything) << QList<int>{1, 2, 3, 4, 5, 6, 7}
@@ -464,20 +481,20 @@ void ReviewWindowsTest::captionLinesAreCollapsed_data()
 {
     QTest::addColumn<int>("block");
     QTest::addColumn<int>("question");
-    QTest::addColumn<QString>("shown");    // the label's caption in the window
+    QTest::addColumn<QString>("shown");  // the label's caption in the window
     QTest::addColumn<QByteArray>("line");  // its line in the report
     // The caption's parts, with the number of blanks that stand between two parts.
-    const auto caption = [](std::initializer_list<const char*> parts,
-                             std::initializer_list<int> blanks) {
-        QString text;
-        auto run = blanks.begin();
-        for (const char* part : parts) {
-            if (!text.isEmpty())
-                text += QString(*run++, u' ');
-            text += QString::fromUtf8(part);
-        }
-        return text;
-    };
+    const auto caption
+        = [](std::initializer_list<const char*> parts, std::initializer_list<int> blanks) {
+              QString text;
+              auto run = blanks.begin();
+              for (const char* part : parts) {
+                  if (!text.isEmpty())
+                      text += QString(*run++, u' ');
+                  text += QString::fromUtf8(part);
+              }
+              return text;
+          };
     QTest::newRow("block2-q12-42-blanks")
         << 2 << 12
         << caption({"12. Was verstehen wir unter", "Auftraggeber-Auftragnehmer-Verhältnis?"}, {42})
@@ -494,15 +511,14 @@ void ReviewWindowsTest::captionLinesAreCollapsed_data()
                       "ergebnisstruktur auf?");
     QTest::newRow("block2-q37-hyphen")
         << 2 << 37
-        << caption({"37. Welche Fehler bei der Ziel- bzw. Ergebnis-",
-                       "klärung sollten Sie vermeiden?"},
+        << caption(
+               {"37. Welche Fehler bei der Ziel- bzw. Ergebnis-", "klärung sollten Sie vermeiden?"},
                {7})
         << QByteArray("37. Welche Fehler bei der Ziel- bzw. Ergebnis- kl\xE4rung sollten Sie "
                       "vermeiden?");
     QTest::newRow("block4-q12-two-runs")
         << 4 << 12
-        << caption(
-               {"12. Welche Steuerungsmöglichkeiten", "haben", "Sie bei Ergebnisabweichungen?"},
+        << caption({"12. Welche Steuerungsmöglichkeiten", "haben", "Sie bei Ergebnisabweichungen?"},
                {2, 9})
         << QByteArray("12. Welche Steuerungsm\xF6glichkeiten haben Sie bei Ergebnisabweichungen?");
 }
@@ -535,8 +551,8 @@ void ReviewWindowsTest::bytesOutsideTheBlockChangeNothing()
     AnswerRecord quiet;
     AnswerRecord noisy;
     for (std::size_t i = 0; i < kRecordSize; ++i) {
-        const bool inBlock =
-            i >= info.firstByte && i < info.firstByte + std::size_t(info.options());
+        const bool inBlock
+            = i >= info.firstByte && i < info.firstByte + std::size_t(info.options());
         quiet.bytes[i] = inBlock ? noise.bytes[i] : 0;
         noisy.bytes[i] = inBlock ? noise.bytes[i] : std::uint8_t(0x80 | i);
     }
@@ -717,8 +733,9 @@ void ReviewWindowsTest::windowDesign()
     auto* footerLabel = window->findChild<QLabel*>(footer);
     QVERIFY(footerLabel);
     QVERIFY(!footerLabel->text().isEmpty());
-    QCOMPARE(footerLabel->geometry(), QRect(catalogue.footer.left, catalogue.footer.top,
-        catalogue.footer.width, catalogue.footer.height));
+    QCOMPARE(footerLabel->geometry(),
+        QRect(catalogue.footer.left, catalogue.footer.top, catalogue.footer.width,
+            catalogue.footer.height));
     QCOMPARE(footerLabel->font().family(), QStringLiteral("Arial"));
     QCOMPARE(footerLabel->font().pixelSize(), 12);
     QVERIFY(!footerLabel->font().bold());
@@ -732,8 +749,9 @@ void ReviewWindowsTest::windowDesign()
     auto* close = window->findChild<QPushButton*>(QStringLiteral("BitBtn1"));
     QVERIFY(close);
     QCOMPARE(close->text(), QStringLiteral("S&chließen"));
-    QCOMPARE(close->geometry(), QRect(catalogue.closeButton.left, catalogue.closeButton.top,
-        catalogue.closeButton.width, catalogue.closeButton.height));
+    QCOMPARE(close->geometry(),
+        QRect(catalogue.closeButton.left, catalogue.closeButton.top, catalogue.closeButton.width,
+            catalogue.closeButton.height));
     QVERIFY(close->isDefault());
     QVERIFY(!close->icon().isNull());
 

@@ -196,8 +196,9 @@ QString SnapshotTest::answerFile(const QString& name) const
 
 QStringList SnapshotTest::entries(const QString& folder) const
 {
-    return QDir(dir_->filePath(folder)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-            | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(dir_->filePath(folder))
+        .entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 void SnapshotTest::savesPictureOfTheWindow_data()
@@ -249,13 +250,13 @@ void SnapshotTest::savesPictureOfTheWindow()
             const QPoint global = frame.topLeft() + QPoint(x, y);
             const QColor colour = picture.pixelColor(x, y);
             if (place != Place::OutsideEveryScreen && !hidden.contains(global)) {
-                QVERIFY2(near(colour, Qt::black, 8), qPrintable(QStringLiteral("(%1,%2) %3")
-                    .arg(x).arg(y).arg(colour.name())));
+                QVERIFY2(near(colour, Qt::black, 8),
+                    qPrintable(QStringLiteral("(%1,%2) %3").arg(x).arg(y).arg(colour.name())));
                 ++blackSeen;
             } else if (panel.contains(global)
                 && (place == Place::OutsideEveryScreen || shown.contains(global))) {
-                QVERIFY2(near(colour, kCream, 6), qPrintable(QStringLiteral("(%1,%2) %3")
-                    .arg(x).arg(y).arg(colour.name())));
+                QVERIFY2(near(colour, kCream, 6),
+                    qPrintable(QStringLiteral("(%1,%2) %3").arg(x).arg(y).arg(colour.name())));
                 ++creamSeen;
             }
         }
@@ -358,8 +359,8 @@ void SnapshotTest::endAfterStartUp()
     QCOMPARE(driver.seen().size(), 2);
     if (picture) {
         QCOMPARE(entries(), (QStringList{"Quendral.dat", "Quendral.jpg"}));
-        QCOMPARE(readPicture(dir_->filePath(QStringLiteral("Quendral.jpg"))).size(),
-            QSize(808, 519));
+        QCOMPARE(
+            readPicture(dir_->filePath(QStringLiteral("Quendral.jpg"))).size(), QSize(808, 519));
     } else {
         QCOMPARE(entries(), QStringList{"Quendral.dat"});
     }
@@ -436,11 +437,15 @@ void SnapshotTest::pictureCannotBeCreated()
         QCOMPARE(entries(folder + QStringLiteral("/Quendral.jpg")), QStringList{"Notiz.txt"});
 
     switch (obstacle) {
-    case Obstacle::MissingFolder: QVERIFY(QDir(dir_->path()).mkdir(folder)); break;
-    case Obstacle::FolderInPlace: QVERIFY(QDir(picturePath).removeRecursively()); break;
+    case Obstacle::MissingFolder:
+        QVERIFY(QDir(dir_->path()).mkdir(folder));
+        break;
+    case Obstacle::FolderInPlace:
+        QVERIFY(QDir(picturePath).removeRecursively());
+        break;
     case Obstacle::WriteProtectedFolder:
-        QVERIFY(QFile::setPermissions(folderPath,
-            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(
+            folderPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         break;
     }
     window.activateWindow();

@@ -63,7 +63,6 @@ const QRect kPanelStrip(16, 14, 728, 30);
 // Where the covering window lies over the chart, in chart coordinates.
 const QRect kCoverOnChart(300, 150, 160, 120);
 
-
 bool near(const QColor& a, const QColor& b, int tolerance)
 {
     return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
@@ -113,7 +112,7 @@ StoredHeader readStoredHeader(const QByteArray& data)
     cinfo.err = jpeg_std_error(&error);
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
+        static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);
     StoredHeader h;
     h.components = cinfo.num_components;
@@ -141,7 +140,8 @@ double meanDifference(const QImage& picture, const QImage& screen, const QRect& 
         for (int x = area.left(); x <= area.right(); ++x) {
             const QColor a = picture.pixelColor(x, y);
             const QColor b = screen.pixelColor(x + shift.x(), y + shift.y());
-            sum += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+            sum += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green())
+                + qAbs(a.blue() - b.blue());
             count += 3;
         }
     }
@@ -185,7 +185,8 @@ void SnapshotXTest::pictureShowsTheScreen()
 {
     QFETCH(QSize, outer);
     QFETCH(Place, place);
-    const QString answerPath = writeRecordFile(*dir_, QStringLiteral("Quendral.dat"), AnswerRecord{});
+    const QString answerPath
+        = writeRecordFile(*dir_, QStringLiteral("Quendral.dat"), AnswerRecord{});
     Tquendralauswfrm window;
     QVERIFY(bringUp(window, answerPath));
     QScreen* screen = window.screen();
@@ -201,14 +202,16 @@ void SnapshotXTest::pictureShowsTheScreen()
     }
 
     // A window that stays on top covers part of the chart; it never takes the focus.
-    QWidget cover(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+    QWidget cover(nullptr,
+        Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
             | Qt::WindowDoesNotAcceptFocus);
     cover.setAttribute(Qt::WA_ShowWithoutActivating);
     QPalette palette = cover.palette();
     palette.setColor(QPalette::Window, kGreen);
     cover.setPalette(palette);
     cover.setAutoFillBackground(true);
-    const QRect coverArea(window.Chart1->mapToGlobal(kCoverOnChart.topLeft()), kCoverOnChart.size());
+    const QRect coverArea(
+        window.Chart1->mapToGlobal(kCoverOnChart.topLeft()), kCoverOnChart.size());
     cover.setGeometry(coverArea);
     cover.show();
     QVERIFY(QTest::qWaitForWindowExposed(&cover));
@@ -226,8 +229,11 @@ void SnapshotXTest::pictureShowsTheScreen()
     QCOMPARE(frame.size(), outer);
     const QRect area(frame.topLeft(), QSize(outer.width(), outer.height() - 100));
     const QRect onScreen = area.intersected(screenArea);
-    const QImage reference = screen->grabWindow(0, onScreen.x() - screenArea.x(),
-        onScreen.y() - screenArea.y(), onScreen.width(), onScreen.height()).toImage();
+    const QImage reference
+        = screen
+              ->grabWindow(0, onScreen.x() - screenArea.x(), onScreen.y() - screenArea.y(),
+                  onScreen.width(), onScreen.height())
+              .toImage();
     QCOMPARE(reference.size(), onScreen.size());
 
     window.button_ende->click();
@@ -293,8 +299,12 @@ void SnapshotXTest::pictureShowsTheScreen()
             if (dx == 0 && dy == 0)
                 continue;
             const double shifted = meanDifference(picture, screenInPicture, compared, {dx, dy});
-            QVERIFY2(aligned < shifted, qPrintable(QStringLiteral("%1 at (%2,%3) vs %4")
-                .arg(shifted).arg(dx).arg(dy).arg(aligned)));
+            QVERIFY2(aligned < shifted,
+                qPrintable(QStringLiteral("%1 at (%2,%3) vs %4")
+                               .arg(shifted)
+                               .arg(dx)
+                               .arg(dy)
+                               .arg(aligned)));
         }
     }
 
@@ -315,7 +325,8 @@ void SnapshotXTest::pictureShowsTheScreen()
 // "S&chließen" writes the picture of the framed window.
 void SnapshotXTest::startUpWithJaSavesPicture()
 {
-    const QString answerPath = writeRecordFile(*dir_, QStringLiteral("Quendral.dat"), AnswerRecord{});
+    const QString answerPath
+        = writeRecordFile(*dir_, QStringLiteral("Quendral.dat"), AnswerRecord{});
     Tquendralauswfrm window;
     ModalDriver driver;
     driver.then(acceptFile(answerPath)).then(pressButton(QStringLiteral("&Ja")));
