@@ -146,6 +146,18 @@ bool replacesAnswerFile(const std::string& output, const AnswerFiles& inputs)
     return false;
 }
 
+// Replaces the table's file in one step; a failure is told on stderr, naming the file.
+bool saveTable(
+    int errFd, const std::string& what, const std::string& path, const std::string& bytes)
+{
+    const WriteResult written = writeFileAtomically(path, bytes.data(), bytes.size());
+    if (!written.ok())
+        tell(errFd,
+            what + " lässt sich nicht schreiben: " + path + " (" + osErrorText(written.osError)
+                + ")");
+    return written.ok();
+}
+
 }  // namespace
 
 int runBatch(const BatchOptions& options, int outFd, int errFd)
@@ -225,15 +237,8 @@ int runBatch(const BatchOptions& options, int outFd, int errFd)
     }
 
     if (toFile) {
-        const std::string& bytes = table.buffer();
-        const WriteResult written
-            = writeFileAtomically(options.resultsFile, bytes.data(), bytes.size());
-        if (!written.ok()) {
-            tell(errFd,
-                "Ergebnistabelle lässt sich nicht schreiben: " + options.resultsFile + " ("
-                    + osErrorText(written.osError) + ")");
+        if (!saveTable(errFd, "Ergebnistabelle", options.resultsFile, table.buffer()))
             failed = true;
-        }
     } else if (const int error = table.flush()) {
         tell(errFd, "Ergebnistabelle lässt sich nicht ausgeben (" + osErrorText(error) + ")");
         failed = true;
@@ -243,14 +248,8 @@ int runBatch(const BatchOptions& options, int outFd, int errFd)
         std::string bytes(CsvWriter::kByteOrderMark);
         CsvWriter items(bytes);
         writeItemAnalysis(items, statistics);
-        const WriteResult written
-            = writeFileAtomically(options.itemsFile, bytes.data(), bytes.size());
-        if (!written.ok()) {
-            tell(errFd,
-                "Itemanalyse lässt sich nicht schreiben: " + options.itemsFile + " ("
-                    + osErrorText(written.osError) + ")");
+        if (!saveTable(errFd, "Itemanalyse", options.itemsFile, bytes))
             failed = true;
-        }
     }
 
     return failed ? kExitSomeFailed : kExitAllLoaded;
