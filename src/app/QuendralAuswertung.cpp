@@ -2,11 +2,13 @@
 
 #include "Application.h"
 #include "QuendralAusw.h"
+#include "WriteAll.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    quendral::ignoreWriteSignals();
     QApplication application(argc, argv);
     quendral::prepareApplication(application);
     // The application title is the caption of the program's message boxes; it is not set

@@ -12,12 +12,15 @@
 #include "ReportWriter.h"
 #include "ResultsTable.h"
 
+#include "PlainText.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <iterator>
 #include <optional>
 #include <string_view>
 #include <sys/stat.h>
+#include <unordered_map>
 #include <vector>
 
 namespace quendral::batch {
@@ -26,7 +29,7 @@ namespace {
 
 void tell(int errFd, const std::string& message)
 {
-    const std::string line = "quendral-batch: " + message + "\n";
+    const std::string line = oneLine("quendral-batch: " + message) + "\n";
     writeAll(errFd, line.data(), line.size());
 }
 
@@ -35,26 +38,13 @@ std::string loadProblem(const LoadResult& result)
     switch (result.status) {
     case LoadStatus::TooShort:
         return "kürzer als 395 Bytes";
+    case LoadStatus::NotRegularFile:
+        return "keine gewöhnliche Datei";
     case LoadStatus::ReadFailed:
         return "Lesefehler, " + osErrorText(result.osError);
     default:
         return osErrorText(result.osError);
     }
-}
-
-// A file as the file system knows it, whatever name leads to it.
-struct FileId {
-    dev_t device;
-    ino_t inode;
-    auto operator<=>(const FileId&) const = default;
-};
-
-std::optional<FileId> fileId(const std::string& path)
-{
-    struct stat info { };
-    if (::stat(path.c_str(), &info) != 0)
-        return std::nullopt;
-    return FileId{info.st_dev, info.st_ino};
 }
 
 // The answer files as files. A report is written into the file its name leads to, so it
@@ -66,7 +56,7 @@ public:
     {
         ids_.reserve(files.size());
         for (const std::string& file : files) {
-            if (const auto id = fileId(file))
+            if (const auto id = fileIdOf(file))
                 ids_.push_back(*id);
         }
         std::sort(ids_.begin(), ids_.end());
@@ -74,12 +64,28 @@ public:
 
     bool contains(const std::string& path) const
     {
-        const auto id = fileId(path);
+        const auto id = fileIdOf(path);
         return id && std::binary_search(ids_.begin(), ids_.end(), *id);
     }
 
 private:
     std::vector<FileId> ids_;
+};
+
+// Every file once: a file named again, under the same or another name, is passed over.
+class SeenFiles {
+public:
+    // The name under which the file was seen first, or nothing when it is new.
+    std::optional<std::string> firstName(const FileId& id, const std::string& name)
+    {
+        const auto [at, added] = names_.try_emplace(id, name);
+        if (added)
+            return std::nullopt;
+        return at->second;
+    }
+
+private:
+    std::unordered_map<FileId, std::string, FileIdHash> names_;
 };
 
 std::string resolvedPath(const std::string& path)
@@ -176,18 +182,20 @@ int runBatch(const BatchOptions& options, int outFd, int errFd)
         const char* what;
     } outputs[] = {{options.resultsFile, "Ergebnistabelle"}, {options.itemsFile, "Itemanalyse"}};
     for (const auto& output : outputs) {
-        if (!output.path.empty() && replacesAnswerFile(output.path, answerFiles)) {
+        if (!output.path.empty() && output.path != kStandardOutput
+            && replacesAnswerFile(output.path, answerFiles)) {
             tell(errFd,
                 std::string("die ") + output.what + " „" + output.path
                     + "“ wäre eine der Antwortdateien; es wird nichts geschrieben");
             return kExitBadCommandLine;
         }
     }
-    if (!options.resultsFile.empty() && !options.itemsFile.empty()) {
+    if (!options.resultsFile.empty() && !options.itemsFile.empty()
+        && options.itemsFile != kStandardOutput) {
         const std::string results = entryOf(options.resultsFile);
-        const auto resultsId = fileId(options.resultsFile);
+        const auto resultsId = fileIdOf(options.resultsFile);
         if ((!results.empty() && results == entryOf(options.itemsFile))
-            || (resultsId && resultsId == fileId(options.itemsFile))) {
+            || (resultsId && resultsId == fileIdOf(options.itemsFile))) {
             tell(errFd, "Ergebnistabelle und Itemanalyse dürfen nicht dieselbe Datei sein");
             return kExitBadCommandLine;
         }
@@ -208,8 +216,17 @@ int runBatch(const BatchOptions& options, int outFd, int errFd)
         reports.emplace();
 
     AnswerRecord record;
+    SeenFiles seen;
     for (const std::string& file : files) {
         const LoadResult loaded = loadAnswerRecord(file, record);
+        if (loaded.file) {
+            if (const auto first = seen.firstName(*loaded.file, file)) {
+                tell(errFd,
+                    "Datei ist schon genannt, wird übersprungen: " + file + " (wie " + *first
+                        + ")");
+                continue;
+            }
+        }
         if (!loaded.ok()) {
             tell(errFd, "Datei lässt sich nicht lesen: " + file + " (" + loadProblem(loaded) + ")");
             failed = true;
@@ -248,8 +265,14 @@ int runBatch(const BatchOptions& options, int outFd, int errFd)
         std::string bytes(CsvWriter::kByteOrderMark);
         CsvWriter items(bytes);
         writeItemAnalysis(items, statistics);
-        if (!saveTable(errFd, "Itemanalyse", options.itemsFile, bytes))
+        if (options.itemsFile == kStandardOutput) {
+            if (const int error = writeAll(outFd, bytes.data(), bytes.size())) {
+                tell(errFd, "Itemanalyse lässt sich nicht ausgeben (" + osErrorText(error) + ")");
+                failed = true;
+            }
+        } else if (!saveTable(errFd, "Itemanalyse", options.itemsFile, bytes)) {
             failed = true;
+        }
     }
 
     return failed ? kExitSomeFailed : kExitAllLoaded;

@@ -21,17 +21,21 @@ const char* const kHelpText
       "\n"
       "Optionen:\n"
       "  -o DATEI        die Ergebnistabelle in DATEI schreiben statt auf die\n"
-      "                  Standardausgabe\n"
+      "                  Standardausgabe („-o -“: auf die Standardausgabe)\n"
       "  --items DATEI   die Itemanalyse in DATEI schreiben: je Antwortoption die Zahl\n"
       "                  der Teilnehmer, die ihren Block bearbeitet haben, der Anteil\n"
       "                  von ihnen, deren Kreuz mit dem Lösungsschlüssel übereinstimmt,\n"
-      "                  und der Anteil, der sie angekreuzt hat (in %)\n"
+      "                  und der Anteil, der sie angekreuzt hat (in %);\n"
+      "                  „--items -“ schreibt sie auf die Standardausgabe\n"
       "  --reports       neben jede Antwortdatei ihre Detailauswertung schreiben\n"
       "                  (Quendral.dat: Quendral-Detail.txt), wie das Auswerteprogramm\n"
       "                  sie schreibt, wenn jeder bearbeitete Block einmal geöffnet wird\n"
       "  -h, --help      diese Hilfe zeigen\n"
       "\n"
-      "Antwortdateien werden nur gelesen, nie geschrieben.\n"
+      "Antwortdateien werden nur gelesen, nie geschrieben; nur gewöhnliche Dateien\n"
+      "werden gelesen, eine unter mehreren Namen genannte Datei nur einmal. Eine\n"
+      "Ausgabe, die ein Gerät oder eine Pipe ist, wird direkt beschrieben, eine Datei\n"
+      "erst ersetzt, wenn sie vollständig geschrieben ist.\n"
       "\n"
       "Rückgabewert: 0, wenn jede Datei gelesen wurde; 1, wenn eine Datei sich nicht\n"
       "lesen oder eine Ausgabe sich nicht schreiben ließ (je eine Zeile auf der\n"
@@ -111,6 +115,11 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
 
     if (options.paths.empty())
         return failure("keine Antwortdatei und kein Ordner angegeben");
+    if (options.resultsFile == kStandardOutput)
+        options.resultsFile.clear();
+    if (options.resultsFile.empty() && options.itemsFile == kStandardOutput)
+        return failure(
+            "Ergebnistabelle und Itemanalyse können nicht beide auf die Standardausgabe");
     if (!options.resultsFile.empty() && options.resultsFile == options.itemsFile)
         return failure("Ergebnistabelle und Itemanalyse dürfen nicht dieselbe Datei sein");
     return result;

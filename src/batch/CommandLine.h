@@ -10,9 +10,12 @@
 
 namespace quendral::batch {
 
+// "-" as a file name stands for standard output.
+inline constexpr std::string_view kStandardOutput = "-";
+
 struct BatchOptions {
-    std::string resultsFile;  // empty: the results table goes to standard output
-    std::string itemsFile;  // empty: no item analysis
+    std::string resultsFile;  // empty (or "-" given): the results table goes to standard output
+    std::string itemsFile;  // empty: no item analysis; "-": on standard output
     bool reports = false;
     std::vector<std::string> paths;  // answer files and folders, in the given order
 };

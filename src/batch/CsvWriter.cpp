@@ -1,5 +1,7 @@
 #include "CsvWriter.h"
 
+#include "PlainText.h"
+
 #include <charconv>
 
 namespace quendral::batch {
@@ -11,14 +13,24 @@ void CsvWriter::separate()
     rowStarted_ = true;
 }
 
-void CsvWriter::text(std::string_view cell)
+void CsvWriter::text(std::string_view given)
 {
     separate();
-    if (cell.find_first_of(";\"\r\n") == std::string_view::npos) {
+    const std::string valid = validUtf8(given);
+    std::string_view cell = valid;
+    // A spreadsheet takes a cell that begins like this for a formula and runs it; the
+    // apostrophe makes it plain text, as the usual guidance on CSV injection advises.
+    const bool formulaLike
+        = !cell.empty() && std::string_view("=+-@\t\r").find(cell[0]) != std::string_view::npos;
+    const bool quote = cell.find_first_of(";\"\r\n") != std::string_view::npos;
+    if (quote)
+        out_ += '"';
+    if (formulaLike)
+        out_ += '\'';
+    if (!quote) {
         out_ += cell;
         return;
     }
-    out_ += '"';
     for (const char c : cell) {
         if (c == '"')
             out_ += '"';

@@ -2,7 +2,8 @@
 
 // Rows of a table as a German spreadsheet opens them: cells separated by ';', rows ended by
 // CR LF, UTF-8 after a byte-order mark. A cell holding ';', '"' or a line break is quoted,
-// its quotes doubled.
+// its quotes doubled. Text cells are made valid UTF-8, and one that a spreadsheet would take
+// for a formula ('=', '+', '-', '@', tab or CR first) gets a leading apostrophe.
 
 #include <cstdint>
 #include <string>

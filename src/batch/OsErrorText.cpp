@@ -1,6 +1,7 @@
 #include "OsErrorText.h"
 
 #include <cerrno>
+#include <system_error>
 
 namespace quendral::batch {
 
@@ -35,8 +36,13 @@ std::string osErrorText(int osError)
         return "Empfänger hat die Ausgabe geschlossen";
     case EBADF:
         return "Ausgabe ist nicht geöffnet";
+    case EFBIG:
+        return "Datei zu groß";
+    case ENXIO:
+        return "niemand liest die Ausgabe";
     default:
-        return "Systemfehler " + std::to_string(osError);
+        // No German words for it: the system's own text says more than a bare number.
+        return std::error_code(osError, std::generic_category()).message();
     }
 }
 

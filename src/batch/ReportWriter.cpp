@@ -1,15 +1,11 @@
 #include "ReportWriter.h"
 
-#include "BufferedOutput.h"
+#include "AtomicFile.h"
 #include "Catalogue.h"
 #include "DetailReport.h"
 #include "ReportText.h"
 
 #include <QString>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace quendral::batch {
 
@@ -41,15 +37,7 @@ int ReportWriter::write(const std::string& path, const AnswerRecord& record)
         return 0;
     });
 
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return errno;
-    int error = writeAll(fd, bytes_.data(), bytes_.size());
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(path.c_str());
-    return error;
+    return writeFileAtomically(path, bytes_.data(), bytes_.size()).osError;
 }
 
 }  // namespace quendral::batch

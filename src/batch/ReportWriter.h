@@ -18,8 +18,8 @@ class ReportWriter {
 public:
     ReportWriter();
 
-    // Creates or replaces the file at `path`; returns 0 or the error number. A file that
-    // could not be written completely is removed rather than left half-written.
+    // Creates or replaces the file at `path` as a whole; returns 0 or the error number. A
+    // report that cannot be written completely leaves the earlier one as it was.
     int write(const std::string& path, const AnswerRecord& record);
 
 private:

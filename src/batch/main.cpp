@@ -2,6 +2,7 @@
 
 #include "BatchRun.h"
 #include "CommandLine.h"
+#include "WriteAll.h"
 
 #include <cstdio>
 #include <string_view>
@@ -11,6 +12,7 @@
 int main(int argc, char** argv)
 {
     using namespace quendral::batch;
+    quendral::ignoreWriteSignals();
 
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const CommandLine commandLine = parseCommandLine(arguments);

@@ -2,8 +2,10 @@
 
 #include "WriteAll.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quendral {
@@ -13,11 +15,32 @@ ReportTextFile::~ReportTextFile()
     close();
 }
 
-int ReportTextFile::create(const std::string& path)
+int ReportTextFile::create(const std::string& path, std::span<const FileId> neverWrite)
 {
     close();
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    return fd_ < 0 ? errno : 0;
+    // Opened without truncating: what the name leads to is looked at first.
+    const int fd
+        = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd < 0)
+        return errno;
+    struct stat info { };
+    int error = ::fstat(fd, &info) == 0 ? 0 : errno;
+    const FileId id{info.st_dev, info.st_ino};
+    if (error == 0 && std::find(neverWrite.begin(), neverWrite.end(), id) != neverWrite.end())
+        error = EPERM;
+    if (error == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0)
+        error = errno;
+    if (error == 0) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags >= 0)
+            ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    if (error != 0) {
+        ::close(fd);
+        return error;
+    }
+    fd_ = fd;
+    return 0;
 }
 
 int ReportTextFile::writeLine(std::string_view bytes)

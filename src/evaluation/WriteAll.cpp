@@ -1,6 +1,7 @@
 #include "WriteAll.h"
 
 #include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 namespace quendral {
@@ -19,6 +20,12 @@ int writeAll(int fd, const char* data, std::size_t size)
         size -= static_cast<std::size_t>(n);
     }
     return 0;
+}
+
+void ignoreWriteSignals()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace quendral

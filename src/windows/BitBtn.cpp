@@ -20,6 +20,9 @@ QIcon standardGlyph(QStyle::StandardPixmap glyph)
 BitBtn::BitBtn(const QString& name, QWidget* parent) : QPushButton(parent)
 {
     setObjectName(name);
+    // Enter presses the focused button in every window, as Space does; outside a dialog Qt
+    // leaves Enter to the window unless the button asks for it.
+    setAutoDefault(true);
 }
 
 void BitBtn::setKind(Kind kind)

@@ -5,6 +5,7 @@
 #include "BitBtn.h"
 #include "BlockScore.h"
 #include "Blocks.h"
+#include "FileIdentity.h"
 #include "FileNames.h"
 #include "FormSupport.h"
 #include "Jpeg.h"
@@ -28,6 +29,8 @@
 #include <cerrno>
 
 #include <memory>
+#include <optional>
+#include <span>
 
 namespace quendral {
 
@@ -225,7 +228,11 @@ void Tquendralauswfrm::detailClick()
             "Detaillierte Hinweise zu nochmals zu bedenkende Fragen finden Sie in der Datei ")
             + displayName(reportName));
 
-    if (const int error = ReportFile.create(reportName)) {
+    // The report must not take the answer file's place under a link or a second name.
+    const std::optional<FileId> answerFile = fileIdOf(AnswerFile);
+    const std::span<const FileId> neverWrite
+        = answerFile ? std::span(&*answerFile, 1) : std::span<const FileId>();
+    if (const int error = ReportFile.create(reportName, neverWrite)) {
         showMessage(
             this, QStringLiteral("Auswertdatei lässt sich nicht öffnen ") + QString::number(error));
         button_ende->setFocus();
@@ -264,15 +271,29 @@ void Tquendralauswfrm::button_endeClick()
 
 bool Tquendralauswfrm::savePicture()
 {
-    CaptureForegroundWindow(Image1Bitmap, 100);
+    constexpr std::uint16_t kReduction = 100;
+    // A window shrunk to the rows that are left off has nothing to show; the user can
+    // enlarge it and try again.
+    const QRect outer = foregroundWindowRect();
+    if (!outer.isNull() && outer.height() <= kReduction) {
+        showMessage(this,
+            QStringLiteral("Das Bild lässt sich nicht speichern, weil das Fenster zu klein ist. "
+                           "Bitte vergrößern Sie das Fenster."));
+        return false;
+    }
+    CaptureForegroundWindow(Image1Bitmap, kReduction);
     if (Image1Bitmap.isNull())
-        return true;  // nothing to save: no foreground window, or no row left
+        return true;  // nothing to save: no foreground window
 
     const std::string pictureName = pictureFileName(AnswerFile);
+    const std::optional<FileId> answerFile = fileIdOf(AnswerFile);
+    const std::span<const FileId> neverReplace
+        = answerFile ? std::span(&*answerFile, 1) : std::span<const FileId>();
     const QByteArray jpeg = encodeJpeg(Image1Bitmap, 90);
     const WriteResult result = jpeg.isEmpty()
         ? WriteResult{WriteResult::Step::Write, EIO}
-        : writeFileAtomically(pictureName, jpeg.constData(), static_cast<std::size_t>(jpeg.size()));
+        : writeFileAtomically(
+            pictureName, jpeg.constData(), static_cast<std::size_t>(jpeg.size()), neverReplace);
     if (result.ok())
         return true;
     if (result.failedStep == WriteResult::Step::Write)

@@ -70,9 +70,11 @@ private:
     QRectF box_;
 };
 
+// The view is made with its chart: a view made without one makes a default chart of its
+// own, which setChart() would replace without freeing it.
 ResultChart::ResultChart(QWidget* parent)
-    : QChartView(parent),
-      chart_(new QChart),
+    : QChartView(new QChart, parent),
+      chart_(chart()),
       series_(new QBarSeries),
       bars_(new QBarSet(QStringLiteral("Balken"))),
       categoryAxis_(new QBarCategoryAxis),
@@ -121,7 +123,6 @@ ResultChart::ResultChart(QWidget* parent)
     margins.setTop(margins.top() + kArrowLength);
     chart_->setMargins(margins);
 
-    setChart(chart_);
     connect(chart_, &QChart::plotAreaChanged, this, [this] { placeCallouts(); });
 }
 

@@ -79,6 +79,12 @@ void renderWindow(QImage& bitmap, QWidget* window, const Rectangles& rectangles)
 
 }  // namespace
 
+QRect foregroundWindowRect()
+{
+    QWidget* window = QApplication::activeWindow();
+    return window ? rectanglesOf(window).outer : QRect();
+}
+
 void CaptureForegroundWindow(QImage& bitmap, std::uint16_t reduction)
 {
     bitmap = QImage();

@@ -4,10 +4,15 @@
 // and caption included, less `reduction` rows at the bottom.
 
 #include <QImage>
+#include <QRect>
 
 #include <cstdint>
 
 namespace quendral {
+
+// The foreground window's outer rectangle in screen coordinates, frame and caption
+// included; null when no window of the program is in the foreground.
+QRect foregroundWindowRect();
 
 // Fills `bitmap` with the screen pixels of the foreground window's outer rectangle, one to
 // one, less its bottom `reduction` rows; whatever covers the window is in the picture, and

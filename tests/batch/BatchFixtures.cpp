@@ -3,8 +3,13 @@
 #include "AnswerKey.h"
 #include "Blocks.h"
 
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -74,12 +79,9 @@ bool exists(const std::string& path)
     return std::filesystem::exists(std::filesystem::symlink_status(path));
 }
 
-ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& workDir)
+ProgramRun runProgram(
+    const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits)
 {
-    const TemporaryFolder capture;
-    const std::string outPath = capture / "out";
-    const std::string errPath = capture / "err";
-
     std::vector<char*> argv;
     std::string program = QUENDRAL_BATCH_EXE;
     argv.push_back(program.data());
@@ -88,23 +90,72 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
+    int out[2];
+    int err[2];
+    if (::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
     const pid_t child = ::fork();
     if (child == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0
-            || ::chdir(workDir.c_str()) != 0)
+        for (int sig : {SIGPIPE, SIGXFSZ})
+            std::signal(sig, SIG_DFL);
+        if (limits.fileSizeLimit >= 0) {
+            rlimit limit{};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = static_cast<rlim_t>(limits.fileSizeLimit);
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        if (::dup2(out[1], 1) < 0 || ::dup2(err[1], 2) < 0 || ::chdir(workDir.c_str()) != 0)
             ::_exit(126);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
+    ::close(out[1]);
+    ::close(err[1]);
     ProgramRun run;
+    if (child < 0) {
+        ::close(out[0]);
+        ::close(err[0]);
+        return run;
+    }
+
+    const auto deadline
+        = std::chrono::steady_clock::now() + std::chrono::milliseconds(limits.timeoutMs);
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* sinks[2] = {&run.out, &run.err};
+    int open = 2;
+    while (open > 0) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            run.timedOut = true;
+            ::kill(child, SIGKILL);
+            break;
+        }
+        if (::poll(fds, 2, static_cast<int>(left.count())) < 0 && errno != EINTR)
+            break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0)
+                continue;
+            char buffer[65536];
+            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<std::size_t>(n));
+            } else if (n == 0 || errno != EINTR) {
+                ::close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+            }
+        }
+    }
+    for (const pollfd& fd : fds) {
+        if (fd.fd >= 0)
+            ::close(fd.fd);
+    }
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child)
+    if (::waitpid(child, &status, 0) != child)
         return run;
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = readFile(outPath);
-    run.err = readFile(errPath);
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return run;
 }
 

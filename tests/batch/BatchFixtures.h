@@ -46,13 +46,23 @@ std::string readFile(const std::string& path);
 bool exists(const std::string& path);
 
 struct ProgramRun {
-    int exitCode = -1;
+    int exitCode = -1;  // -1: ended by a signal, or stopped after the time limit
+    int signal = 0;  // the signal that ended it
+    bool timedOut = false;
     std::string out;
     std::string err;
 };
 
-// Runs quendral-batch with `arguments` in the folder `workDir` and waits for it.
-ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& workDir);
+struct RunLimits {
+    int timeoutMs = 20000;  // then the program is killed: a hang fails instead of waiting
+    long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes for the program; -1: unchanged
+};
+
+// Runs quendral-batch with `arguments` in the folder `workDir` and waits for it. Its
+// standard output and error are pipes read by the test, and every signal has its default
+// action in the program, as when a user starts it.
+ProgramRun runProgram(
+    const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits = {});
 
 // Splits at CR LF; a text not ending in CR LF keeps its rest as a last element.
 std::vector<std::string> crlfLines(std::string_view text);

@@ -54,7 +54,17 @@ INSTANTIATE_TEST_SUITE_P(Texts, CsvCell,
         CellCase{"Quote", "\"Pi mal Daumen\"", "\"\"\"Pi mal Daumen\"\"\""},
         CellCase{"QuoteInside", "a\"b", "\"a\"\"b\""}, CellCase{"LineFeed", "a\nb", "\"a\nb\""},
         CellCase{"CarriageReturn", "a\rb", "\"a\rb\""},
-        CellCase{"Everything", "x;\"y\"\r\n", "\"x;\"\"y\"\"\r\n\""}),
+        CellCase{"Everything", "x;\"y\"\r\n", "\"x;\"\"y\"\"\r\n\""},
+        // Cells a spreadsheet would run as a formula are made plain text.
+        CellCase{"Formula", "=HYPERLINK(\"x\")", "\"'=HYPERLINK(\"\"x\"\")\""},
+        CellCase{"Plus", "+1.dat", "'+1.dat"}, CellCase{"Minus", "-x.dat", "'-x.dat"},
+        CellCase{"At", "@SUM(A1).dat", "'@SUM(A1).dat"}, CellCase{"Tab", "\tx", "'\tx"},
+        CellCase{"LeadingCarriageReturn", "\rx", "\"'\rx\""},
+        CellCase{"SignInside", "a=b-c", "a=b-c"},
+        // Bytes that are no UTF-8 are shown as U+FFFD; valid UTF-8 stays as it is.
+        CellCase{"Latin1Name", "M\xFCller.dat", "M\xEF\xBF\xBDller.dat"},
+        CellCase{"CutSequence", "a\xC3", "a\xEF\xBF\xBD"},
+        CellCase{"FourBytes", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CsvRow, NumbersAndEmptyCellsAreSeparatedLikeText)

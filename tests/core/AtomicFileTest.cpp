@@ -2,6 +2,7 @@
 // temporary folder: what a reader finds after success and after each kind of failure.
 
 #include "AtomicFile.h"
+#include "WriteAll.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,14 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -288,6 +292,176 @@ TEST_F(AtomicFileTest, WriteProtectedFolderKeepsTheEarlierFile)
     EXPECT_EQ(result.osError, EACCES);
     EXPECT_EQ(readFile(path("Quendral.jpg")), earlier);
     EXPECT_EQ(entries(dir_), std::vector<std::string>{"Quendral.jpg"});
+}
+
+// ---------------------------------------------------------------- what the name leads to
+
+// The target's name leads to something else than a plain file of its own. Only a regular
+// file is replaced; a device takes the bytes in place; a link stays a link; a pipe nobody
+// reads is refused at once; a protected file (the answer file) is never written.
+struct Lead {
+    const char* tag;
+    std::function<void(const fs::path& dir)> prepare;
+    Step step;
+    int error;
+    std::function<void(const fs::path& dir)> check;
+};
+
+void PrintTo(const Lead& c, std::ostream* os)
+{
+    *os << c.tag;
+}
+
+class TargetLeadsElsewhere : public AtomicFileTest, public ::testing::WithParamInterface<Lead> { };
+
+TEST_P(TargetLeadsElsewhere, IsWrittenWhereItLeadsOrRefused)
+{
+    const Lead& c = GetParam();
+    {
+        std::ofstream answers(dir_ / "Quendral.dat", std::ios::binary);
+        answers << "die Antworten";
+    }
+    c.prepare(dir_);
+    const std::vector<std::string> before = entries(dir_);
+    const std::optional<FileId> answerFile = fileIdOf((dir_ / "Quendral.dat").string());
+    ASSERT_TRUE(answerFile);
+
+    // A hang here is a failure, not a stuck test run.
+    ::alarm(10);
+    const WriteResult result
+        = writeFileAtomically(path("Quendral.jpg"), "neu", 3, std::span(&*answerFile, 1));
+    ::alarm(0);
+
+    EXPECT_EQ(result.failedStep, c.step) << stepName(result.failedStep);
+    EXPECT_EQ(result.osError, c.error);
+    EXPECT_EQ(entries(dir_), before) << "nothing added, nothing taken away";
+    const Bytes answers = readFile(path("Quendral.dat"));
+    EXPECT_EQ(std::string(answers.begin(), answers.end()), "die Antworten");
+    if (c.check)
+        c.check(dir_);
+}
+
+bool isCharacterDevice(const char* path)
+{
+    struct stat info { };
+    return ::stat(path, &info) == 0 && S_ISCHR(info.st_mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(Leads, TargetLeadsElsewhere,
+    ::testing::Values(
+        Lead{"linkToNullDevice",
+            [](const fs::path& d) { fs::create_symlink("/dev/null", d / "Quendral.jpg"); },
+            Step::None, 0,
+            [](const fs::path& d) {
+                EXPECT_TRUE(fs::is_symlink(d / "Quendral.jpg"));
+                EXPECT_TRUE(isCharacterDevice("/dev/null"));
+            }},
+        Lead{"linkToFullDevice",
+            [](const fs::path& d) { fs::create_symlink("/dev/full", d / "Quendral.jpg"); },
+            Step::Write, ENOSPC,
+            [](const fs::path&) { EXPECT_TRUE(isCharacterDevice("/dev/full")); }},
+        Lead{"pipeNobodyReads",
+            [](const fs::path& d) { ASSERT_EQ(::mkfifo((d / "Quendral.jpg").c_str(), 0600), 0); },
+            Step::Create, ENXIO, {}},
+        Lead{"linkToAnswerFile",
+            [](const fs::path& d) { fs::create_symlink("Quendral.dat", d / "Quendral.jpg"); },
+            Step::Create, EPERM, {}},
+        Lead{"secondNameOfAnswerFile",
+            [](const fs::path& d) { fs::create_hard_link(d / "Quendral.dat", d / "Quendral.jpg"); },
+            Step::Create, EPERM, {}},
+        Lead{"danglingLink",
+            [](const fs::path& d) { fs::create_symlink("weg/bild.jpg", d / "Quendral.jpg"); },
+            Step::Create, ENOENT,
+            [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "Quendral.jpg")); }},
+        Lead{"linkToFileElsewhere",
+            [](const fs::path& d) {
+                fs::create_directory(d / "Bilder");
+                std::ofstream(d / "Bilder/alt.jpg") << "alt";
+                fs::create_symlink("Bilder/alt.jpg", d / "Quendral.jpg");
+            },
+            Step::None, 0,
+            [](const fs::path& d) {
+                EXPECT_TRUE(fs::is_symlink(d / "Quendral.jpg"));
+                std::ifstream in(d / "Bilder/alt.jpg");
+                EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "neu");
+                std::vector<std::string> names;
+                for (const auto& e : fs::directory_iterator(d / "Bilder"))
+                    names.push_back(e.path().filename().string());
+                EXPECT_EQ(names, std::vector<std::string>{"alt.jpg"});
+            }}),
+    [](const ::testing::TestParamInfo<Lead>& info) { return std::string(info.param.tag); });
+
+TEST_F(AtomicFileTest, PipeWithReaderGetsTheBytes)
+{
+    const std::string fifo = path("Quendral.jpg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const Bytes content = pattern(1000);
+    ::alarm(10);
+    const WriteResult result = write(fifo, content);
+    ::alarm(0);
+    EXPECT_TRUE(result.ok()) << stepName(result.failedStep) << " errno " << result.osError;
+    Bytes got(2000);
+    const ssize_t n = ::read(reader, got.data(), got.size());
+    ::close(reader);
+    ASSERT_EQ(n, 1000);
+    got.resize(1000);
+    EXPECT_EQ(got, content);
+    struct stat info { };
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode)) << "the pipe is never replaced";
+}
+
+// A path as long as a path may be but for a few bytes: the target fits, so the temporary
+// file must fit too.
+TEST_F(AtomicFileTest, LongestPathIsWritten)
+{
+    fs::path folder = dir_;
+    const std::string piece(200, 'o');
+    const std::size_t target = 4090 - std::string("/Quendral.jpg").size();
+    while (folder.string().size() + 1 + piece.size() <= target)
+        folder /= piece;
+    folder /= std::string(target - folder.string().size() - 1, 'p');
+    fs::create_directories(folder);
+    const std::string file = (folder / "Quendral.jpg").string();
+    ASSERT_EQ(file.size(), 4090u);
+
+    const Bytes content = pattern(5000);
+    const WriteResult result = write(file, content);
+    EXPECT_TRUE(result.ok()) << stepName(result.failedStep) << " errno " << result.osError;
+    EXPECT_EQ(readFile(file), content);
+    EXPECT_EQ(entries(folder), std::vector<std::string>{"Quendral.jpg"});
+}
+
+// After ignoreWriteSignals() a write past the file size limit fails with EFBIG and a write
+// into a pipe nobody reads with EPIPE, where they would have ended the program.
+TEST(WriteSignals, BecomeErrorNumbers)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        std::signal(SIGPIPE, SIG_DFL);
+        ignoreWriteSignals();
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string name = (fs::temp_directory_path() / "quendral-signal-XXXXXX").string();
+        const int file = ::mkstemp(name.data());
+        ::unlink(name.c_str());
+        const int tooBig = writeAll(file, "x", 1);
+        int channel[2];
+        ::pipe(channel);
+        ::close(channel[0]);
+        const int broken = writeAll(channel[1], "x", 1);
+        ::_exit(tooBig == EFBIG && broken == EPIPE ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace

@@ -14,8 +14,11 @@
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -148,6 +151,22 @@ TEST_F(LoadAnswerFile, FolderInsteadOfFileFails)
     EXPECT_EQ(record.bytes, sentinelRecord().bytes);
 }
 
+// Only a regular file is an answer file: a pipe nobody writes to, or a device, is refused at
+// once, without waiting for data that never comes.
+TEST_F(LoadAnswerFile, NamedPipeAndDeviceAreRefusedWithoutWaiting)
+{
+    ASSERT_EQ(::mkfifo(path("Quendral.dat").c_str(), 0600), 0);
+    for (const std::string& file : {path("Quendral.dat"), std::string("/dev/zero")}) {
+        AnswerRecord record = sentinelRecord();
+        ::alarm(10);  // a hang is a failure, not a stuck test run
+        const LoadResult result = loadAnswerRecord(file, record);
+        ::alarm(0);
+        EXPECT_EQ(result.status, LoadStatus::NotRegularFile) << file;
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(record.bytes, sentinelRecord().bytes) << file;
+    }
+}
+
 TEST_F(LoadAnswerFile, ReadOnlyFileLoads)
 {
     const Bytes content = pattern(395);
@@ -246,6 +265,28 @@ TEST_F(ReportFile, FullDiskIsReportedByWriteLine)
     EXPECT_EQ(report.writeLine("Fragen zu Kapitel 1"), ENOSPC);
     EXPECT_EQ(report.writeLine(""), ENOSPC) << "an empty line still writes CR LF";
     EXPECT_EQ(report.close(), 0);
+}
+
+// The report's name leads to the answer file (a link, a second name): it is refused and the
+// answer file keeps every byte. A pipe nobody reads is refused at once.
+TEST_F(ReportFile, NameLeadingToTheAnswerFileIsRefused)
+{
+    const std::string answers = writeFile("Quendral.dat", pattern(395));
+    ASSERT_EQ(::symlink("Quendral.dat", path("Quendral-Detail.txt").c_str()), 0);
+    ASSERT_EQ(::link(answers.c_str(), path("zweiter-Name.txt").c_str()), 0);
+    ASSERT_EQ(::mkfifo(path("leitung.txt").c_str(), 0600), 0);
+    const std::optional<FileId> answerFile = fileIdOf(answers);
+    ASSERT_TRUE(answerFile);
+
+    for (const auto& [name, error] : {std::pair{"Quendral-Detail.txt", EPERM},
+             std::pair{"zweiter-Name.txt", EPERM}, std::pair{"leitung.txt", ENXIO}}) {
+        ReportTextFile report;
+        ::alarm(10);
+        EXPECT_EQ(report.create(path(name), std::span(&*answerFile, 1)), error) << name;
+        ::alarm(0);
+        EXPECT_FALSE(report.isOpen());
+    }
+    EXPECT_EQ(readFile(answers), pattern(395));
 }
 
 TEST_F(ReportFile, WriteLineOnClosedFileFails)

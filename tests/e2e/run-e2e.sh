@@ -8,6 +8,10 @@
 #               then the report byte for byte, the picture and exit code 0
 #   cancel      the open dialog is cancelled: the program ends at once, exit code 0
 #   short-file  a 394-byte answer file: the message box, then the end, exit code 0
+#   named-pipe  the answer file is a named pipe nobody writes to: the same message at once
+#   size-limit  the picture cannot be written within the file size limit (ulimit -f): the
+#               error box, the window stays open with the earlier picture intact, and
+#               Enter on the focused "S&chließen" tries again
 # HELPER is e2e_helper (answer file, expected report, JPEG and screen measurements).
 # E2E_WAIT (seconds, default 20) bounds every wait; E2E_KEEP=1 keeps the work folder.
 set -uo pipefail
@@ -184,11 +188,16 @@ start_display() {
   done
 }
 
+# A file size limit for the program in blocks of 1 KiB (ulimit -f); empty: none.
+file_size_limit=''
+
 start_program() {
   begin 'program start'
   # Started from the participant's folder, as from a desktop; the file dialog keeps its
-  # history in the configuration folder, which must not be the user's.
-  (cd "$answers" && exec env -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$work/config" \
+  # history in the configuration folder, which must not be the user's. Signals have their
+  # default actions in the program, as when a desktop starts it.
+  (cd "$answers" && trap - XFSZ PIPE && { [ -z "$file_size_limit" ] || ulimit -f "$file_size_limit"; } \
+    && exec env -u QT_QPA_PLATFORM XDG_CONFIG_HOME="$work/config" \
     XDG_RUNTIME_DIR="$work/runtime" "$program") >"$work/program.log" 2>&1 &
   app_pid=$!
 }
@@ -358,6 +367,60 @@ scenario_short_file() {
   expect_folder Quendral.dat
 }
 
+scenario_named_pipe() {
+  mkfifo "$answer_file" || fail "cannot make the named pipe"
+  start_program
+  choose_answer_file
+  begin 'message "Datei lässt sich nicht öffnen"'
+  wait_active 'Quendral Tarvik'
+  xdotool key Return
+  begin 'program end after the message'
+  wait_exit
+  begin 'files'
+  [ -p "$answer_file" ] || fail "the named pipe is gone"
+  expect_folder Quendral.dat
+}
+
+scenario_size_limit() {
+  "$helper" answer-file "$answer_file" || fail "cannot write the answer file"
+  cp "$answer_file" "$work/answer-file.orig"
+  printf 'die vorige Grafik' >"$answers/Quendral.jpg"
+  cp "$answers/Quendral.jpg" "$work/picture.orig"
+  # The picture of the window needs some ten KiB and more.
+  file_size_limit=4
+  start_program
+  choose_answer_file
+
+  begin 'picture question'
+  wait_active 'Bestätigung'
+  xdotool key Return   # "&Ja"
+
+  begin 'overall window'
+  wait_active 'Quendral Tarvik: Auswertung'
+  local overall=$window
+  # "S&chließen" has the focus at start; Enter presses it.
+  xdotool key Return
+
+  begin 'error box for the picture'
+  wait_active 'Quendral Tarvik'
+  xdotool key Return
+
+  begin 'overall window still open'
+  wait_active 'Quendral Tarvik: Auswertung'
+  [ "$window" = "$overall" ] || fail "another overall window came up"
+  cmp -s "$work/picture.orig" "$answers/Quendral.jpg" || fail "the earlier picture has changed"
+  expect_folder Quendral.dat Quendral.jpg
+
+  begin 'closing by the frame'
+  xdotool key alt+F4
+  wait_exit
+
+  begin 'files'
+  cmp -s "$work/answer-file.orig" "$answer_file" || fail "the answer file has changed"
+  cmp -s "$work/picture.orig" "$answers/Quendral.jpg" || fail "the earlier picture has changed"
+  expect_folder Quendral.dat Quendral.jpg
+}
+
 for tool in Xvfb openbox xdotool xwininfo xprop iconv; do
   command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
 done
@@ -369,6 +432,8 @@ case $scenario in
   full) scenario_full ;;
   cancel) scenario_cancel ;;
   short-file) scenario_short_file ;;
+  named-pipe) scenario_named_pipe ;;
+  size-limit) scenario_size_limit ;;
   *) fail "unknown scenario $scenario" ;;
 esac
 echo "PASS $scenario in $(elapsed_since "$started")s"

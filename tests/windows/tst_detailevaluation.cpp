@@ -19,9 +19,12 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quendral;
 using namespace quendral::test;
@@ -334,40 +337,83 @@ void DetailEvaluationTest::reportNameAndMessage()
     QCOMPARE(QDir(QFileInfo(session.answerPath).path()).entryList(QDir::Files).size(), 2);
 }
 
+enum class ReportObstacle {
+    ReportNameIsFolder,
+    FolderGone,
+    LinkToAnswerFile,  // the report's name is a symbolic link to the answer file
+    SecondNameOfAnswerFile,  // ... or a hard link, another name of the same file
+    PipeNobodyReads,  // a named pipe: opening it must not wait for a reader
+};
+Q_DECLARE_METATYPE(ReportObstacle)
+
 void DetailEvaluationTest::reportCannotBeCreated_data()
 {
     QTest::addColumn<QString>("answerName");
     QTest::addColumn<QString>("reportName");
-    QTest::addColumn<bool>("reportIsFolder");  // else the answer file's folder is removed
+    QTest::addColumn<ReportObstacle>("obstacle");
     QTest::addColumn<int>("error");
-    QTest::newRow("report-name-is-folder") << "Quendral.dat"
-                                           << "Quendral-Detail.txt" << true << 21;  // EISDIR
+    QTest::newRow("report-name-is-folder")
+        << "Quendral.dat"
+        << "Quendral-Detail.txt" << ReportObstacle::ReportNameIsFolder << EISDIR;
     QTest::newRow("folder-gone") << "weg/Quendral.dat"
-                                 << "weg/Quendral-Detail.txt" << false << 2;  // ENOENT
+                                 << "weg/Quendral-Detail.txt" << ReportObstacle::FolderGone
+                                 << ENOENT;
+    QTest::newRow("link-to-answer-file")
+        << "Quendral.dat"
+        << "Quendral-Detail.txt" << ReportObstacle::LinkToAnswerFile << EPERM;
+    QTest::newRow("second-name-of-answer-file")
+        << "Quendral.dat"
+        << "Quendral-Detail.txt" << ReportObstacle::SecondNameOfAnswerFile << EPERM;
+    QTest::newRow("pipe-nobody-reads")
+        << "Quendral.dat"
+        << "Quendral-Detail.txt" << ReportObstacle::PipeNobodyReads << ENXIO;
 }
 
+// The message names the error number; no menu comes up, the answer file keeps its bytes and
+// nothing is left in the folder that was not there before.
 void DetailEvaluationTest::reportCannotBeCreated()
 {
     QFETCH(QString, answerName);
     QFETCH(QString, reportName);
-    QFETCH(bool, reportIsFolder);
+    QFETCH(ReportObstacle, obstacle);
     QFETCH(int, error);
     QTemporaryDir dir;
-    Session session(dir, workedBlocks({1, 2, 3, 4, 5, 6}), answerName);
-    if (reportIsFolder)
+    AnswerRecord record = workedBlocks({1, 2, 3, 4, 5, 6});
+    record.bytes.fill(0x5A);
+    Session session(dir, record, answerName);
+    const QByteArray answers = readFile(session.answerPath);
+    const QString report = session.path(reportName);
+    switch (obstacle) {
+    case ReportObstacle::ReportNameIsFolder:
         QVERIFY(QDir(dir.path()).mkdir(reportName));
-    else
+        break;
+    case ReportObstacle::FolderGone:
         QVERIFY(QFileInfo(session.answerPath).dir().removeRecursively());
+        break;
+    case ReportObstacle::LinkToAnswerFile:
+        QVERIFY(QFile::link(QFileInfo(session.answerPath).fileName(), report));
+        break;
+    case ReportObstacle::SecondNameOfAnswerFile:
+        QCOMPARE(::link(QFile::encodeName(session.answerPath), QFile::encodeName(report)), 0);
+        break;
+    case ReportObstacle::PipeNobodyReads:
+        QCOMPARE(::mkfifo(QFile::encodeName(report), 0600), 0);
+        break;
+    }
+    const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::System);
     ModalDriver driver;
     BoxLook look;
     QVERIFY(session.useDetail(driver, {answerMessage(look)}));
     QCOMPARE(driver.seen(),
-        (QStringList{"QMessageBox:" + kReportMessage + session.path(reportName),
+        (QStringList{"QMessageBox:" + kReportMessage + report,
             "QMessageBox:Auswertdatei lässt sich nicht öffnen " + QString::number(error)}));
     QCOMPARE(look.caption, QStringLiteral("Quendral Tarvik"));
     QCOMPARE(look.icon, QMessageBox::NoIcon);
     QVERIFY(!ReportFile.isOpen());
     QVERIFY(session.focusOnClose());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System), before);
+    if (obstacle != ReportObstacle::FolderGone)
+        QCOMPARE(readFile(session.answerPath), answers);
 }
 
 void DetailEvaluationTest::headerWriteFailureShowsError()

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QValueAxis>
 
+#include <sys/stat.h>
+
 using namespace quendral;
 using namespace quendral::test;
 
@@ -34,6 +36,8 @@ private slots:
     void laterActivationAsksNothing();
     void answerSetsSavePicture_data();
     void answerSetsSavePicture();
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
     void windowDesign();
 
 private:
@@ -81,14 +85,21 @@ void OverallWindowTest::cancelEndsWithoutQuestion()
 void OverallWindowTest::loadFailureShowsOnlyMessage_data()
 {
     QTest::addColumn<qsizetype>("size");
-    QTest::newRow("empty") << qsizetype(0);
-    QTest::newRow("394-bytes") << qsizetype(394);
+    QTest::addColumn<bool>("namedPipe");  // a pipe nobody writes to: reading must not wait
+    QTest::newRow("empty") << qsizetype(0) << false;
+    QTest::newRow("394-bytes") << qsizetype(394) << false;
+    QTest::newRow("named-pipe") << qsizetype(0) << true;
 }
 
 void OverallWindowTest::loadFailureShowsOnlyMessage()
 {
     QFETCH(qsizetype, size);
-    const QString path = writeRecordFile(dir_, QStringLiteral("kurz.dat"), sampleRecord(), size);
+    QFETCH(bool, namedPipe);
+    QString path = dir_.filePath(QStringLiteral("leitung.dat"));
+    if (namedPipe)
+        QVERIFY(QFile::exists(path) || ::mkfifo(QFile::encodeName(path), 0600) == 0);
+    else
+        path = writeRecordFile(dir_, QStringLiteral("kurz.dat"), sampleRecord(), size);
     Tquendralauswfrm window;
     ModalDriver driver;
     QString caption;
@@ -216,6 +227,54 @@ void OverallWindowTest::answerSetsSavePicture()
     QVERIFY(runStartUp(window, driver));
     QCOMPARE(int(SavePicture), expected);
     QCOMPARE(window.Chart1->barCount(), 6);
+}
+
+void OverallWindowTest::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::newRow("return-on-schliessen") << "button_ende" << int(Qt::Key_Return);
+    QTest::newRow("keypad-enter-on-schliessen") << "button_ende" << int(Qt::Key_Enter);
+    QTest::newRow("return-on-einzelauswertung") << "detail" << int(Qt::Key_Return);
+}
+
+// Enter presses the focused button, as Space does: "S&chließen" ends the program,
+// "&Einzelauswertung" starts the detailed evaluation with its message.
+void OverallWindowTest::enterPressesFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    answerRecord = sampleRecord();
+    AnswerFile
+        = QFile::encodeName(writeRecordFile(dir_, QStringLiteral("Quendral.dat"), answerRecord))
+              .toStdString();
+    Tquendralauswfrm window;
+    FirstActivation = 0;  // as after the start-up questions
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto* target = window.findChild<BitBtn*>(button);
+    QVERIFY(target);
+    target->setFocus();
+    QCOMPARE(window.focusWidget(), target);
+
+    ModalDriver driver;
+    if (target == window.detail)
+        driver.then(pressButton(QStringLiteral("OK"))).then(closeByFrame());
+    const Qt::KeyboardModifiers modifiers
+        = key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    QTest::keyClick(target, Qt::Key(key), modifiers);
+    QVERIFY(driver.waitUntil([&] { return driver.allStepsRun(); }));
+
+    if (target == window.button_ende) {
+        QVERIFY(!window.isVisible());
+        QVERIFY(driver.seen().isEmpty());
+    } else {
+        QVERIFY(window.isVisible());
+        QCOMPARE(driver.seen().size(), 2);
+        QVERIFY(driver.seen().constFirst().startsWith(QStringLiteral("QMessageBox:Detaillierte")));
+        QCOMPARE(window.focusWidget(), window.button_ende);
+    }
 }
 
 void OverallWindowTest::windowDesign()

@@ -23,10 +23,12 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <memory>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace quendral;
@@ -60,6 +62,9 @@ private slots:
     void pictureCannotBeCreated_data();
     void pictureCannotBeCreated();
     void shortWriteKeepsEarlierPicture();
+    void pictureNameLeadsElsewhere_data();
+    void pictureNameLeadsElsewhere();
+    void longestPath();
 
 private:
     QString answerFile(const QString& name = QStringLiteral("Quendral.dat")) const;
@@ -275,6 +280,8 @@ void SnapshotTest::heightLimit_data()
     QTest::newRow("lowerThanTheRowsLeftOut") << 60 << 0;
 }
 
+// A window with rows left after the bottom 100 gives their picture; one without says so,
+// stays open and tries again on the next click, once the user has enlarged it.
 void SnapshotTest::heightLimit()
 {
     QFETCH(int, outerHeight);
@@ -283,18 +290,43 @@ void SnapshotTest::heightLimit()
     QVERIFY(bringUp(window, answerFile()));
     QVERIFY(resizeOuter(window, QSize(kOuterSize.width(), outerHeight)));
 
-    ModalDriver driver;
-    window.button_ende->click();
-
-    QVERIFY(driver.seen().isEmpty());
-    QVERIFY(!window.isVisible());
-    if (rows == 0) {
-        QCOMPARE(entries(), QStringList{"Quendral.dat"});
-    } else {
+    if (rows > 0) {
+        ModalDriver driver;
+        window.button_ende->click();
+        QVERIFY(driver.seen().isEmpty());
+        QVERIFY(!window.isVisible());
         QCOMPARE(entries(), (QStringList{"Quendral.dat", "Quendral.jpg"}));
         QCOMPARE(readPicture(dir_->filePath(QStringLiteral("Quendral.jpg"))).size(),
             QSize(kOuterSize.width(), rows));
+        return;
     }
+
+    ErrorBox box;
+    {
+        ModalDriver driver;
+        driver.then(recordAndConfirm(box));
+        window.button_ende->click();
+        QCOMPARE(driver.seen().size(), 1);
+    }
+    QCOMPARE(box.shown, 1);
+    QCOMPARE(box.text,
+        QStringLiteral("Das Bild lässt sich nicht speichern, weil das Fenster zu klein ist. "
+                       "Bitte vergrößern Sie das Fenster."));
+    QCOMPARE(box.caption, QStringLiteral("Quendral Tarvik"));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.buttons, QStringList{"OK"});
+    QVERIFY(window.isVisible());
+    QCOMPARE(int(SavePicture), 1);
+    QCOMPARE(entries(), QStringList{"Quendral.dat"});
+
+    QVERIFY(resizeOuter(window, kOuterSize));
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    ModalDriver driver;
+    window.button_ende->click();
+    QVERIFY(driver.seen().isEmpty());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(readPicture(dir_->filePath(QStringLiteral("Quendral.jpg"))).size(), QSize(808, 519));
 }
 
 void SnapshotTest::noForegroundWindowSavesNothing()
@@ -496,6 +528,116 @@ void SnapshotTest::shortWriteKeepsEarlierPicture()
     QVERIFY(!window.isVisible());
     QCOMPARE(entries(), before);
     QCOMPARE(readPicture(picturePath).size(), QSize(808, 519));
+}
+
+enum class PictureName {
+    LinkToAnswerFile,
+    SecondNameOfAnswerFile,
+    PipeNobodyReads,
+    LinkToDevice,
+    LinkToFileElsewhere,
+};
+Q_DECLARE_METATYPE(PictureName)
+
+void SnapshotTest::pictureNameLeadsElsewhere_data()
+{
+    QTest::addColumn<PictureName>("name");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("link-to-answer-file") << PictureName::LinkToAnswerFile << false;
+    QTest::newRow("second-name-of-answer-file") << PictureName::SecondNameOfAnswerFile << false;
+    QTest::newRow("pipe-nobody-reads") << PictureName::PipeNobodyReads << false;
+    QTest::newRow("link-to-device") << PictureName::LinkToDevice << true;
+    QTest::newRow("link-to-file-elsewhere") << PictureName::LinkToFileElsewhere << true;
+}
+
+// The picture's name leads somewhere else than to a plain file of its own. The answer file
+// is never written under another name; a pipe nobody reads is refused at once; a device
+// takes the picture in place, and a link stays a link to the file that gets the picture.
+void SnapshotTest::pictureNameLeadsElsewhere()
+{
+    QFETCH(PictureName, name);
+    QFETCH(bool, saved);
+    const QString answerPath = dir_->filePath(QStringLiteral("Quendral.dat"));
+    const QByteArray answers = pattern(395, 17);
+    QVERIFY(writeBytes(answerPath, answers));
+    const QString picturePath = dir_->filePath(QStringLiteral("Quendral.jpg"));
+    const QString elsewhere = dir_->filePath(QStringLiteral("Bilder/letztes.jpg"));
+    switch (name) {
+    case PictureName::LinkToAnswerFile:
+        QVERIFY(QFile::link(QStringLiteral("Quendral.dat"), picturePath));
+        break;
+    case PictureName::SecondNameOfAnswerFile:
+        QCOMPARE(::link(QFile::encodeName(answerPath), QFile::encodeName(picturePath)), 0);
+        break;
+    case PictureName::PipeNobodyReads:
+        QCOMPARE(::mkfifo(QFile::encodeName(picturePath), 0600), 0);
+        break;
+    case PictureName::LinkToDevice:
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), picturePath));
+        break;
+    case PictureName::LinkToFileElsewhere:
+        QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("Bilder")));
+        QVERIFY(writeBytes(elsewhere, pattern(100, 3)));
+        QVERIFY(QFile::link(QStringLiteral("Bilder/letztes.jpg"), picturePath));
+        break;
+    }
+    const QStringList before = entries();
+    Tquendralauswfrm window;
+    QVERIFY(bringUp(window, answerPath));
+
+    ErrorBox box;
+    {
+        ModalDriver driver;
+        if (!saved)
+            driver.then(recordAndConfirm(box));
+        window.button_ende->click();
+        QCOMPARE(driver.seen().size(), saved ? 0 : 1);
+    }
+    QCOMPARE(readAll(answerPath), answers);
+    QCOMPARE(entries(), before);
+    QCOMPARE(window.isVisible(), !saved);
+    if (!saved) {
+        QCOMPARE(box.text, QStringLiteral("Datei %1 kann nicht erstellt werden.").arg(picturePath));
+        QCOMPARE(box.icon, QMessageBox::Critical);
+    }
+    if (name == PictureName::LinkToDevice) {
+        struct stat info { };
+        QCOMPARE(::stat("/dev/null", &info), 0);
+        QVERIFY(S_ISCHR(info.st_mode));
+        QVERIFY(QFileInfo(picturePath).isSymLink());
+    }
+    if (name == PictureName::LinkToFileElsewhere) {
+        QVERIFY(QFileInfo(picturePath).isSymLink());
+        QCOMPARE(readPicture(elsewhere).size(), QSize(808, 519));
+        QCOMPARE(entries(QStringLiteral("Bilder")), QStringList{"letztes.jpg"});
+    }
+}
+
+// An answer file whose path is as long as a path may be but for a few bytes: the picture's
+// name fits, and so must the temporary file it is written to first.
+void SnapshotTest::longestPath()
+{
+    QString folder = dir_->path();
+    const QString piece(200, QLatin1Char('o'));
+    const int target = 4090 - int(std::strlen("/Quendral.dat"));
+    while (QFile::encodeName(folder).size() + 1 + piece.size() <= target)
+        folder += QLatin1Char('/') + piece;
+    folder += QLatin1Char('/')
+        + QString(target - QFile::encodeName(folder).size() - 1, QLatin1Char('p'));
+    QVERIFY(QDir().mkpath(folder));
+    const QString answerPath = folder + QStringLiteral("/Quendral.dat");
+    QCOMPARE(QFile::encodeName(answerPath).size(), 4090);
+    QVERIFY(writeBytes(answerPath, pattern(395, 1)));
+
+    Tquendralauswfrm window;
+    QVERIFY(bringUp(window, answerPath));
+    ModalDriver driver;
+    window.button_ende->click();
+    QVERIFY(driver.seen().isEmpty());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+        (QStringList{"Quendral.dat", "Quendral.jpg"}));
+    QCOMPARE(readPicture(folder + QStringLiteral("/Quendral.jpg")).size(), QSize(808, 519));
 }
 
 int main(int argc, char* argv[])
