@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev fonts-liberation
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool openbox
+  qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file lintian
 )
 
 missing=()
