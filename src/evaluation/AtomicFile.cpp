@@ -71,10 +71,10 @@ std::string temporaryName(std::string_view name, std::mt19937& random)
     return result;
 }
 
-int writeAndSync(int fd, const void* data, std::size_t size)
+int writeAndSync(int fd, const void* data, std::size_t size, Sync sync)
 {
     int error = writeAll(fd, static_cast<const char*>(data), size);
-    if (error == 0 && ::fsync(fd) != 0)
+    if (error == 0 && sync == Sync::ToDisk && ::fsync(fd) != 0)
         error = errno;
     return error;
 }
@@ -108,7 +108,7 @@ WriteResult writeInPlace(const std::string& path, const void* data, std::size_t 
     return {};
 }
 
-WriteResult replaceInFolder(const std::string& path, const void* data, std::size_t size)
+WriteResult replaceInFolder(const std::string& path, const void* data, std::size_t size, Sync sync)
 {
     const std::size_t slash = path.rfind('/');
     const std::string folder
@@ -134,7 +134,7 @@ WriteResult replaceInFolder(const std::string& path, const void* data, std::size
         return {Step::Create, EEXIST};
 
     Descriptor file(fd);
-    int error = writeAndSync(file.get(), data, size);
+    int error = writeAndSync(file.get(), data, size, sync);
     if (const int closed = file.close(); error == 0)
         error = closed;
     if (error != 0) {
@@ -165,7 +165,7 @@ std::string linkTarget(const std::string& path, int& error)
 }  // namespace
 
 WriteResult writeFileAtomically(const std::string& path, const void* data, std::size_t size,
-    std::span<const FileId> neverReplace)
+    std::span<const FileId> neverReplace, Sync sync)
 {
     struct stat target { };
     if (::stat(path.c_str(), &target) == 0) {
@@ -182,7 +182,7 @@ WriteResult writeFileAtomically(const std::string& path, const void* data, std::
 
     struct stat name { };
     if (::lstat(path.c_str(), &name) != 0 || !S_ISLNK(name.st_mode))
-        return replaceInFolder(path, data, size);
+        return replaceInFolder(path, data, size, sync);
     // A link stays a link: the file it leads to is replaced. A link that leads nowhere is
     // not replaced either.
     int error = 0;
@@ -191,7 +191,7 @@ WriteResult writeFileAtomically(const std::string& path, const void* data, std::
         return {Step::Create, error};
     if (leadsToOneOf(resolved, neverReplace))
         return {Step::Create, EPERM};
-    return replaceInFolder(resolved, data, size);
+    return replaceInFolder(resolved, data, size, sync);
 }
 
 }  // namespace quendral

@@ -27,7 +27,12 @@ struct WriteResult {
 // Write: writing or flushing it failed (a full disk, the file size limit).
 // Replace: it could not take the target's place (the target is a folder, for example).
 // After any failure the target is as it was and no temporary file is left behind.
+//
+// Sync::ToDisk waits until the new bytes are on the disk before they replace the old ones,
+// so that not even a power cut between the two leaves an empty file. Files made again by
+// the next run anyway (the reports of a course: thousands of them) may skip the wait.
+enum class Sync { ToDisk, Skip };
 WriteResult writeFileAtomically(const std::string& path, const void* data, std::size_t size,
-    std::span<const FileId> neverReplace = {});
+    std::span<const FileId> neverReplace = {}, Sync sync = Sync::ToDisk);
 
 }  // namespace quendral
