@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev fonts-liberation
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool openbox
-  libxcb-damage0-dev libxcb-xtest0-dev
+  libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
 )
 
 missing=()
