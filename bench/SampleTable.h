@@ -40,12 +40,21 @@ private:
     double cpu_;
 };
 
+enum class Unit { Seconds, Pixels };
+
 struct TableRow {
     std::string figure;  // as printed
     std::string key;  // samples of the figure
     std::string floorKey;  // samples of its floor; empty for none
     double ratioAim = 0;  // figure / floor at most this; 0 for none
     double secondsAim = 0;  // median below this; 0 for none
+    Unit unit = Unit::Seconds;
+};
+
+struct TableLayout {
+    std::string floorHeading = "floor";  // what the figures are held against
+    bool withCpu = true;  // the CPU time columns
+    bool withMemory = true;  // the peak memory of this process and of its probes
 };
 
 class SampleTable {
@@ -57,7 +66,8 @@ public:
     bool has(const std::string& key) const { return samples_.count(key) != 0; }
 
     // The table of `rows` (rows without samples are left out), then the peak memory.
-    void print(std::ostream& out, const std::vector<TableRow>& rows) const;
+    void print(
+        std::ostream& out, const std::vector<TableRow>& rows, const TableLayout& layout = {}) const;
 
 private:
     std::map<std::string, std::vector<Sample>> samples_;

@@ -31,7 +31,7 @@ xcb_atom_t atom(xcb_connection_t* connection, const char* name)
     const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection,
         xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
         nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 Reply<xcb_get_property_reply_t> property(

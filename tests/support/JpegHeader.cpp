@@ -35,18 +35,36 @@ JpegHeader readJpegHeader(const QByteArray& data)
     return h;
 }
 
-qsizetype findJpegSegment(const QByteArray& data, unsigned char code)
+namespace {
+
+// Offset of the first segment before the scan data whose marker passes `wanted`, or -1.
+template <class Wanted> qsizetype findSegment(const QByteArray& data, Wanted wanted)
 {
     qsizetype pos = 2;
     while (pos + 4 <= data.size() && quint8(data[pos]) == 0xFF) {
         const quint8 marker = quint8(data[pos + 1]);
-        if (marker == code)
+        if (wanted(marker))
             return pos;
         if (marker == 0xDA)  // start of scan: entropy-coded data follows
             return -1;
         pos += 2 + (quint8(data[pos + 2]) << 8 | quint8(data[pos + 3]));
     }
     return -1;
+}
+
+}  // namespace
+
+qsizetype findJpegSegment(const QByteArray& data, unsigned char code)
+{
+    return findSegment(data, [code](quint8 marker) { return marker == code; });
+}
+
+int firstFrameMarker(const QByteArray& data)
+{
+    // C4, C8 and CC are other segments within the range of the frame markers.
+    const qsizetype at = findSegment(data,
+        [](quint8 m) { return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC; });
+    return at < 0 ? -1 : quint8(data[at + 1]);
 }
 
 QImage decodeJpegPicture(const QByteArray& data)

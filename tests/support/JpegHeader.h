@@ -33,6 +33,10 @@ JpegHeader readJpegHeader(const QByteArray& data);
 // segment lengths from the start-of-image marker, so bytes inside segments never match.
 qsizetype findJpegSegment(const QByteArray& data, unsigned char code);
 
+// The marker of the stream's frame header (0xC0 baseline, 0xC1 extended sequential, 0xC2
+// progressive, ...), or -1 when there is none before the scan.
+int firstFrameMarker(const QByteArray& data);
+
 // The pixels as 24-bit RGB; null when Qt's JPEG plugin cannot read the stream.
 QImage decodeJpegPicture(const QByteArray& data);
 
