@@ -68,7 +68,7 @@ std::string formatAim(const TableRow& row)
     std::string aim;
     char text[48];
     if (row.ratioAim > 0) {
-        std::snprintf(text, sizeof text, "<= %.1fx", row.ratioAim);
+        std::snprintf(text, sizeof text, "<= %gx", row.ratioAim);
         aim += text;
     }
     if (row.secondsAim > 0) {

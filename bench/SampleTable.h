@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <sys/resource.h>
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -17,23 +18,33 @@ namespace quendral::bench {
 
 struct Sample {
     double wall = 0;  // seconds
-    double cpu = 0;  // seconds of CPU time of the whole process
+    double cpu = 0;  // seconds of processor time of the whole process
 };
 
+// The wall clock, and the processor time (user and system) of this process and of the
+// children it has waited for: on a busy machine the processor time shows the work itself.
 class Stopwatch {
 public:
-    Stopwatch() : wall_(now(CLOCK_MONOTONIC)), cpu_(now(CLOCK_PROCESS_CPUTIME_ID)) { }
-    Sample elapsed() const
-    {
-        return {now(CLOCK_MONOTONIC) - wall_, now(CLOCK_PROCESS_CPUTIME_ID) - cpu_};
-    }
+    Stopwatch() : wall_(wallSeconds()), cpu_(cpuSeconds()) { }
+    Sample elapsed() const { return {wallSeconds() - wall_, cpuSeconds() - cpu_}; }
 
 private:
-    static double now(clockid_t clock)
+    static double wallSeconds()
     {
         timespec t{};
-        clock_gettime(clock, &t);
+        clock_gettime(CLOCK_MONOTONIC, &t);
         return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+    }
+    static double cpuSeconds()
+    {
+        timespec self{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &self);
+        rusage children{};
+        getrusage(RUSAGE_CHILDREN, &children);
+        double seconds = double(self.tv_sec) + double(self.tv_nsec) / 1e9;
+        for (const timeval& t : {children.ru_utime, children.ru_stime})
+            seconds += double(t.tv_sec) + double(t.tv_usec) / 1e6;
+        return seconds;
     }
 
     double wall_;

@@ -8,6 +8,8 @@
 //
 //   qt_peer --frame=LEFT,TOP,RIGHT,BOTTOM   (the window manager's frame, for client sizes)
 
+#include "RawJpeg.h"
+
 #include "AnswerKey.h"
 #include "AnswerRecord.h"
 #include "AtomicFile.h"
@@ -44,8 +46,6 @@
 #include <cstdio>
 #include <fstream>
 
-#include <jpeglib.h>
-
 using namespace quendral;
 
 namespace {
@@ -63,33 +63,6 @@ std::string latin(const QString& text)
 {
     QStringEncoder encoder("windows-1252");
     return QByteArray(encoder(text)).toStdString();
-}
-
-QByteArray jpeg(const QImage& image)
-{
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr error{};
-    cinfo.err = jpeg_std_error(&error);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(image.width());
-    cinfo.image_height = static_cast<JDIMENSION>(image.height());
-    cinfo.input_components = 4;
-    cinfo.in_color_space = JCS_EXT_BGRX;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray stream(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    return stream;
 }
 
 class Review : public QDialog {
@@ -277,7 +250,7 @@ private:
                   ->grabWindow(0, outer.x(), outer.y(), outer.width(), outer.height() - 100)
                   .toImage()
                   .convertToFormat(QImage::Format_RGB32);
-        const QByteArray stream = jpeg(picture);
+        const QByteArray stream = bench::encodeWithLibjpeg(picture);
         const std::string name = answerPath.substr(0, answerPath.size() - 3) + "jpg";
         writeFileAtomically(name, stream.constData(), std::size_t(stream.size()));
         close();
