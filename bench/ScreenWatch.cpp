@@ -27,6 +27,18 @@ void pause(int ms)
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// Looks every millisecond until `done` holds; false when it did not within `timeoutMs`.
+template <class Done> bool lookUntil(Done done, int timeoutMs)
+{
+    const std::int64_t deadline = monotonicNs() + std::int64_t(timeoutMs) * 1000000;
+    do {
+        if (done())
+            return true;
+        pause(1);
+    } while (monotonicNs() < deadline);
+    return false;
+}
+
 }  // namespace
 
 std::int64_t monotonicNs()
@@ -147,27 +159,27 @@ int ScreenWatch::pidOf(Window window)
 std::optional<ScreenWatch::Window> ScreenWatch::waitForWindow(
     int pid, const std::function<bool(const std::string& title)>& wanted, int timeoutMs)
 {
-    const std::int64_t deadline = monotonicNs() + std::int64_t(timeoutMs) * 1000000;
-    do {
-        for (const Window window : clients()) {
-            if (pidOf(window) == pid && wanted(title(window)))
-                return window;
-        }
-        pause(1);
-    } while (monotonicNs() < deadline);
-    return std::nullopt;
+    std::optional<Window> found;
+    lookUntil(
+        [&] {
+            for (const Window window : clients()) {
+                if (pidOf(window) == pid && wanted(title(window)))
+                    found = window;
+            }
+            return found.has_value();
+        },
+        timeoutMs);
+    return found;
 }
 
 bool ScreenWatch::waitUntilGone(Window window, int timeoutMs)
 {
-    const std::int64_t deadline = monotonicNs() + std::int64_t(timeoutMs) * 1000000;
-    do {
-        const std::vector<Window> now = clients();
-        if (std::find(now.begin(), now.end(), window) == now.end())
-            return true;
-        pause(1);
-    } while (monotonicNs() < deadline);
-    return false;
+    return lookUntil(
+        [&] {
+            const std::vector<Window> now = clients();
+            return std::find(now.begin(), now.end(), window) == now.end();
+        },
+        timeoutMs);
 }
 
 Point ScreenWatch::clientOrigin(Window window)
@@ -190,16 +202,14 @@ bool ScreenWatch::activate(Window window, int timeoutMs)
         XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
         reinterpret_cast<const char*>(&message));
     xcb_flush(requests_);
-    const std::int64_t deadline = monotonicNs() + std::int64_t(timeoutMs) * 1000000;
-    do {
-        const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(requests_,
-            xcb_get_property(requests_, 0, root_, active, XCB_ATOM_WINDOW, 0, 1), nullptr));
-        if (reply && xcb_get_property_value_length(reply.get()) == 4
-            && *static_cast<const Window*>(xcb_get_property_value(reply.get())) == window)
-            return true;
-        pause(1);
-    } while (monotonicNs() < deadline);
-    return false;
+    return lookUntil(
+        [&] {
+            const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(requests_,
+                xcb_get_property(requests_, 0, root_, active, XCB_ATOM_WINDOW, 0, 1), nullptr));
+            return reply && xcb_get_property_value_length(reply.get()) == 4
+                && *static_cast<const Window*>(xcb_get_property_value(reply.get())) == window;
+        },
+        timeoutMs);
 }
 
 void ScreenWatch::click(Point at)

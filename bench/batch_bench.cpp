@@ -106,19 +106,25 @@ int devNull()
 
 // ---------------------------------------------------------------- floor
 
+// The folder's entries as full paths, in the order the folder gives them.
+void listFolder(const std::string& folder, std::vector<std::string>& names)
+{
+    names.clear();
+    DIR* dir = ::opendir(folder.c_str());
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] != '.')
+            names.emplace_back(folder + '/' + entry->d_name);
+    }
+    ::closedir(dir);
+}
+
 void floorListAndRead(benchmark::State& state)
 {
     const Course& c = course();
     std::vector<std::string> names;
     for (auto _ : state) {
         const bench::Stopwatch watch;
-        names.clear();
-        DIR* dir = ::opendir(c.folder.c_str());
-        while (const dirent* entry = ::readdir(dir)) {
-            if (entry->d_name[0] != '.')
-                names.emplace_back(c.folder + '/' + entry->d_name);
-        }
-        ::closedir(dir);
+        listFolder(c.folder, names);
         std::size_t read = 0;
         std::uint8_t buffer[kRecordSize];
         for (const std::string& name : names) {
@@ -159,13 +165,7 @@ void floorListReadAndWriteReports(benchmark::State& state)
     std::vector<std::string> names;
     for (auto _ : state) {
         const bench::Stopwatch watch;
-        names.clear();
-        DIR* dir = ::opendir(c.folder.c_str());
-        while (const dirent* entry = ::readdir(dir)) {
-            if (entry->d_name[0] != '.')
-                names.emplace_back(c.folder + '/' + entry->d_name);
-        }
-        ::closedir(dir);
+        listFolder(c.folder, names);
         std::uint8_t buffer[kRecordSize];
         bool complete = true;
         for (std::size_t i = 0; i < names.size(); ++i) {

@@ -28,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,13 @@ public:
         std::filesystem::remove_all(folder_, ignored);
     }
 
-    const std::string& failure() const { return failure_; }
+    // What failed, with what the process printed.
+    std::string failure() const
+    {
+        std::ifstream in(folder_ + "/output.txt");
+        std::string printed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return failure_ + (printed.empty() ? "" : "; it printed:\n" + printed);
+    }
 
     // From just before the process is created to the open dialog painted, in ns.
     std::optional<std::int64_t> start()
@@ -105,9 +112,9 @@ public:
         const std::int64_t started = monotonicNs();
         pid_ = ::fork();
         if (pid_ == 0) {
-            const int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, 1);
-            ::dup2(null, 2);
+            const int log = ::open((folder_ + "/output.txt").c_str(), O_WRONLY | O_CREAT, 0644);
+            ::dup2(log, 1);
+            ::dup2(log, 2);
             if (::chdir(folder_.c_str()) == 0)
                 ::execv(argv[0], argv.data());
             ::_exit(127);
@@ -324,13 +331,17 @@ int main(int argc, char* argv[])
         = {{"program", {QUENDRAL_PROGRAM}}, {"peer", {QUENDRAL_PEER, frameArgument}}};
     const AnswerRecord record = benchRecord();
 
-    // Cold: each sample a fresh pair of processes, the program or the peer first in turn.
+    // Cold: each sample a fresh pair of processes, the program or the peer first in turn. A
+    // sample that does not come through (the X server under load) is taken again.
     int turn = 0;
+    int retries = 0;
     for (int i = 0; i < coldPairs; ++i) {
         for (int block = 1; block <= 6; ++block, ++turn) {
             for (int k = 0; k < 2; ++k) {
-                if (!coldSample(screen, sides[(turn + k) % 2], record, block))
-                    return 1;
+                while (!coldSample(screen, sides[(turn + k) % 2], record, block)) {
+                    if (++retries > 5)
+                        return 1;
+                }
             }
         }
     }
@@ -374,6 +385,7 @@ int main(int argc, char* argv[])
               << kQuietMs << " ms without any (" << kStartQuietMs
               << " ms at start). Cold: the first review window of a\n"
                  "freshly started process. Pixels: the area of all drawing requests from the\n"
-                 "click until settled.\n";
+                 "click until settled. Samples taken again: "
+              << retries << ".\n";
     return 0;
 }
