@@ -476,6 +476,15 @@ std::string useLargeOffscreenScreen()
     return path;
 }
 
+QtMessageHandler standardMessages = nullptr;
+
+// The offscreen platform warns for every window it cannot give size hints to.
+void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (!text.contains(QLatin1String("propagateSizeHints")))
+        standardMessages(type, context, text);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -490,6 +499,7 @@ int main(int argc, char* argv[])
         }
     }
     const std::string screenConfig = useLargeOffscreenScreen();
+    standardMessages = qInstallMessageHandler(dropSizeHintWarnings);
 
     // The application as the program's start-up prepares it.
     QApplication application(argc, argv);

@@ -8,6 +8,7 @@
 // area of all drawing requests until then. Run under Xvfb with openbox: bench/run.sh does.
 //
 //   screen_bench [--cold=N] [--warm=N]   (pairs per block; default 15 each)
+//                [--program=PATH]        (another build of the program, to compare)
 
 #include "SampleTable.h"
 #include "ScreenWatch.h"
@@ -312,11 +313,14 @@ int main(int argc, char* argv[])
 {
     int coldPairs = 15;
     int warmPairs = 15;
+    std::string program = QUENDRAL_PROGRAM;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--cold=", 7) == 0)
             coldPairs = std::atoi(argv[i] + 7);
         else if (std::strncmp(argv[i], "--warm=", 7) == 0)
             warmPairs = std::atoi(argv[i] + 7);
+        else if (std::strncmp(argv[i], "--program=", 10) == 0)
+            program = argv[i] + 10;
     }
     ScreenWatch screen;
     if (!screen.ok()) {
@@ -327,8 +331,7 @@ int main(int argc, char* argv[])
     char frameArgument[64];
     std::snprintf(frameArgument, sizeof frameArgument, "--frame=%d,%d,%d,%d", frame[0], frame[1],
         frame[2], frame[3]);
-    const Side sides[2]
-        = {{"program", {QUENDRAL_PROGRAM}}, {"peer", {QUENDRAL_PEER, frameArgument}}};
+    const Side sides[2] = {{"program", {program}}, {"peer", {QUENDRAL_PEER, frameArgument}}};
     const AnswerRecord record = benchRecord();
 
     // Cold: each sample a fresh pair of processes, the program or the peer first in turn. A
