@@ -123,37 +123,41 @@ std::uint32_t ScreenWatch::atom(const char* name)
     return reply ? reply->atom : 0;
 }
 
+// The property's value as bytes; empty when the window has none of that type.
+std::string ScreenWatch::property(Window window, std::uint32_t name, std::uint32_t type)
+{
+    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        requests_, xcb_get_property(requests_, 0, window, name, type, 0, 1024), nullptr));
+    if (!reply)
+        return {};
+    const char* value = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    return {value, value + xcb_get_property_value_length(reply.get())};
+}
+
 std::vector<ScreenWatch::Window> ScreenWatch::clients()
 {
     static const std::uint32_t list = atom("_NET_CLIENT_LIST");
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        requests_, xcb_get_property(requests_, 0, root_, list, XCB_ATOM_WINDOW, 0, 1024), nullptr));
-    if (!reply)
-        return {};
-    const auto* windows = static_cast<const Window*>(xcb_get_property_value(reply.get()));
-    return {windows, windows + xcb_get_property_value_length(reply.get()) / 4};
+    const std::string value = property(root_, list, XCB_ATOM_WINDOW);
+    std::vector<Window> windows(value.size() / 4);
+    std::memcpy(windows.data(), value.data(), windows.size() * 4);
+    return windows;
 }
 
 std::string ScreenWatch::title(Window window)
 {
     static const std::uint32_t name = atom("_NET_WM_NAME");
     static const std::uint32_t utf8 = atom("UTF8_STRING");
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        requests_, xcb_get_property(requests_, 0, window, name, utf8, 0, 256), nullptr));
-    if (!reply)
-        return {};
-    const char* text = static_cast<const char*>(xcb_get_property_value(reply.get()));
-    return {text, text + xcb_get_property_value_length(reply.get())};
+    return property(window, name, utf8);
 }
 
 int ScreenWatch::pidOf(Window window)
 {
     static const std::uint32_t pid = atom("_NET_WM_PID");
-    const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-        requests_, xcb_get_property(requests_, 0, window, pid, XCB_ATOM_CARDINAL, 0, 1), nullptr));
-    if (!reply || xcb_get_property_value_length(reply.get()) != 4)
-        return 0;
-    return int(*static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get())));
+    const std::string value = property(window, pid, XCB_ATOM_CARDINAL);
+    std::uint32_t number = 0;
+    if (value.size() == 4)
+        std::memcpy(&number, value.data(), 4);
+    return int(number);
 }
 
 std::optional<ScreenWatch::Window> ScreenWatch::waitForWindow(
@@ -204,10 +208,11 @@ bool ScreenWatch::activate(Window window, int timeoutMs)
     xcb_flush(requests_);
     return lookUntil(
         [&] {
-            const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(requests_,
-                xcb_get_property(requests_, 0, root_, active, XCB_ATOM_WINDOW, 0, 1), nullptr));
-            return reply && xcb_get_property_value_length(reply.get()) == 4
-                && *static_cast<const Window*>(xcb_get_property_value(reply.get())) == window;
+            const std::string value = property(root_, active, XCB_ATOM_WINDOW);
+            Window now = 0;
+            if (value.size() == 4)
+                std::memcpy(&now, value.data(), 4);
+            return now == window;
         },
         timeoutMs);
 }
@@ -257,16 +262,17 @@ std::vector<int> ScreenWatch::frameExtents()
     xcb_flush(requests_);
     std::vector<int> extents(4, 0);
     const std::uint32_t name = atom("_NET_FRAME_EXTENTS");
-    for (int tries = 0; tries < 500; ++tries) {
-        const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(requests_,
-            xcb_get_property(requests_, 0, probe, name, XCB_ATOM_CARDINAL, 0, 4), nullptr));
-        if (reply && xcb_get_property_value_length(reply.get()) == 16) {
-            const auto* v = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    lookUntil(
+        [&] {
+            const std::string value = property(probe, name, XCB_ATOM_CARDINAL);
+            if (value.size() != 16)
+                return false;
+            std::uint32_t v[4];
+            std::memcpy(v, value.data(), 16);
             extents = {int(v[0]), int(v[2]), int(v[1]), int(v[3])};  // stored l, r, t, b
-            break;
-        }
-        pause(1);
-    }
+            return true;
+        },
+        500);
     xcb_destroy_window(requests_, probe);
     xcb_flush(requests_);
     return extents;

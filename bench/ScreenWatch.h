@@ -63,6 +63,7 @@ public:
 
 private:
     std::vector<Window> clients();
+    std::string property(Window window, std::uint32_t name, std::uint32_t type);
     std::string title(Window window);
     int pidOf(Window window);
     std::uint32_t atom(const char* name);
