@@ -35,6 +35,8 @@ int runQuendralAuswertung(
     ignoreWriteSignals();
     QApplication application(argc, argv);
     prepareApplication(application);
+    // Matches the window to its menu entry where the desktop goes by the entry's name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.quendral.Auswertung"));
     Tquendralauswfrm window;
     quendralauswfrm = &window;
     if (created)
