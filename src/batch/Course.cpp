@@ -42,8 +42,8 @@ std::string loadProblem(const LoadResult& result)
     }
 }
 
-Course loadCourse(
-    std::vector<std::string> sources, const AnswerFiles& files, const CourseLoading& hooks)
+Course loadCourse(std::vector<std::string> sources, const AnswerFiles& files,
+    const CourseLoading& hooks, StatisticsScope scope)
 {
     Course course;
     course.sources = std::move(sources);
@@ -78,7 +78,7 @@ Course loadCourse(
         if (hooks.loaded)
             hooks.loaded(file, record);
     }
-    course.statistics = computeCourseStatistics(course.records);
+    course.statistics = computeCourseStatistics(course.records, scope);
     return course;
 }
 

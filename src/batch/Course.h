@@ -25,7 +25,7 @@ struct Course {
     std::vector<AnswerRecord> records;  // alongside `paths`
     std::vector<UnreadableFile> unreadable;  // in the order they were met
     std::vector<std::string> folderProblems;  // German, one per folder not listed
-    CourseStatistics statistics;  // of `records`
+    CourseStatistics statistics;  // of `records`, in the scope it was loaded with
 };
 
 struct CourseLoading {
@@ -38,8 +38,8 @@ struct CourseLoading {
 
 // Loads every file of `files` once (a file met again under any name is passed over) and
 // computes the statistics. `sources` are the paths `files` was collected from.
-Course loadCourse(
-    std::vector<std::string> sources, const AnswerFiles& files, const CourseLoading& hooks = {});
+Course loadCourse(std::vector<std::string> sources, const AnswerFiles& files,
+    const CourseLoading& hooks = {}, StatisticsScope scope = StatisticsScope::Full);
 
 // Why a file did not load, in German.
 std::string loadProblem(const LoadResult& result);

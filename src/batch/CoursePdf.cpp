@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QGraphicsScene>
+#include <QHash>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
@@ -252,18 +253,30 @@ private:
             if (texts[c].isEmpty())
                 continue;
             const QRectF area = cellArea(c, height);
+            // One line at its baseline costs far less than a text laid out into a rectangle,
+            // which counts for the many rows of the results table.
+            const double baseline = area.top() + metrics_.ascent();
             if (columns[c].kind == CellKind::Number) {
-                painter.drawText(area, Qt::AlignRight | Qt::AlignTop, texts[c]);
+                painter.drawText(QPointF(area.right() - advance(texts[c]), baseline), texts[c]);
             } else if (isWrapped(c)) {
                 painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, texts[c]);
             } else {
-                painter.drawText(area, Qt::AlignLeft | Qt::AlignTop,
+                painter.drawText(QPointF(area.left(), baseline),
                     metrics_.horizontalAdvance(texts[c]) <= area.width()
                         ? texts[c]
                         : metrics_.elidedText(texts[c], Qt::ElideLeft, area.width()));
             }
         }
         pages_.y += height;
+    }
+
+    // The width of a number, measured once: a column holds few different ones.
+    double advance(const QString& number)
+    {
+        const auto known = advances_.constFind(number);
+        if (known != advances_.cend())
+            return *known;
+        return *advances_.insert(number, metrics_.horizontalAdvance(number));
     }
 
     QRectF cellArea(std::size_t c, double height) const
@@ -280,6 +293,7 @@ private:
     QFontMetricsF metrics_;
     double pad_;
     std::vector<Placed> columns_;
+    QHash<QString, double> advances_;
     double tableWidth_ = 0;
     double rowHeight_ = 0;
     double headHeight_ = 0;
