@@ -7,12 +7,18 @@
 // Next to them runs the floor, simply listing the folder and reading each file once (open,
 // one read of 395 bytes, close); the summary at the end gives medians and ratios to it.
 //
-//   batch_bench [--samples=N] [Google Benchmark flags]
+// Then the course statistics and the course report as the course grows: the statistics
+// alone over 1,000, 10,000 and 100,000 records in memory, and the program writing every
+// table and the PDF for as many files, each next to the floor of reading those files; and
+// the program's start on a single file, which is what linking it costs.
+//
+//   batch_bench [--samples=N] [--sizes=1000,10000,100000] [Google Benchmark flags]
 
 #include "BatchRun.h"
 #include "CommandLine.h"
 
 #include "AnswerRecord.h"
+#include "CourseStatistics.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,9 +28,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <random>
 #include <string>
@@ -40,16 +48,31 @@ using namespace quendral;
 
 constexpr int kFiles = 10000;
 int samples = 9;
+std::vector<int> sizes = {1000, 10000, 100000};
 
 struct Course {
     std::string root;  // removed at the end
-    std::string folder;  // the 10,000 answer files
+    std::string folder;  // the answer files
     std::string out;  // tables written by the runs
 };
 
-Course& course()
+// Participants of every kind: blocks worked or not, ticks as 1 or 255, some noise in the
+// bytes the evaluation does not read. The same seed gives the same course at every size.
+std::array<std::uint8_t, kRecordSize> randomRecord(std::mt19937& random)
 {
-    static Course c = [] {
+    std::array<std::uint8_t, kRecordSize> bytes{};
+    for (std::size_t b = 0; b < kFirstOptionByte; ++b)
+        bytes[b] = static_cast<std::uint8_t>(random());
+    for (std::size_t b = kFirstOptionByte; b < kFirstOptionByte + kOptionCount; ++b)
+        bytes[b] = random() % 3 == 0 ? (random() % 2 ? 1 : 255) : 0;
+    for (std::size_t b = kDoneFlagBase + 1; b < kRecordSize; ++b)
+        bytes[b] = random() % 4 != 0 ? 1 : 0;
+    return bytes;
+}
+
+Course makeCourse(int files)
+{
+    {
         Course made;
         std::string pattern = std::filesystem::temp_directory_path() / "batch-bench-XXXXXX";
         if (!::mkdtemp(pattern.data())) {
@@ -62,17 +85,9 @@ Course& course()
         std::filesystem::create_directory(made.folder);
         std::filesystem::create_directory(made.out);
 
-        // Participants of every kind: blocks worked or not, ticks as 1 or 255, some noise in
-        // the bytes the evaluation does not read.
         std::mt19937 random(20240607);
-        for (int i = 0; i < kFiles; ++i) {
-            std::array<std::uint8_t, kRecordSize> bytes{};
-            for (std::size_t b = 0; b < kFirstOptionByte; ++b)
-                bytes[b] = static_cast<std::uint8_t>(random());
-            for (std::size_t b = kFirstOptionByte; b < kFirstOptionByte + kOptionCount; ++b)
-                bytes[b] = random() % 3 == 0 ? (random() % 2 ? 1 : 255) : 0;
-            for (std::size_t b = kDoneFlagBase + 1; b < kRecordSize; ++b)
-                bytes[b] = random() % 4 != 0 ? 1 : 0;
+        for (int i = 0; i < files; ++i) {
+            const std::array<std::uint8_t, kRecordSize> bytes = randomRecord(random);
             char name[64];
             std::snprintf(name, sizeof name, "/teilnehmer-%05d.dat", i);
             const std::string path = made.folder + name;
@@ -84,8 +99,27 @@ Course& course()
             ::close(fd);
         }
         return made;
-    }();
-    return c;
+    }
+}
+
+// A course of `files` answer files, made on first use.
+Course& course(int files = kFiles)
+{
+    static std::map<int, Course> made;
+    auto at = made.find(files);
+    if (at == made.end())
+        at = made.emplace(files, makeCourse(files)).first;
+    return at->second;
+}
+
+void removeCourses()
+{
+    for (const int files : sizes) {
+        std::error_code ignored;
+        std::filesystem::remove_all(course(files).root, ignored);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(course().root, ignored);
 }
 
 // Wall clock and processor time (user and system, of this process and its waited-for
@@ -137,9 +171,9 @@ int devNull()
 
 // ---------------------------------------------------------------- floor
 
-void floorListAndRead(benchmark::State& state)
+void floorListAndRead(benchmark::State& state, int files)
 {
-    const Course& c = course();
+    const Course& c = course(files);
     std::vector<std::string> names;
     for (auto _ : state) {
         const Stopwatch watch;
@@ -159,14 +193,19 @@ void floorListAndRead(benchmark::State& state)
         }
         benchmark::DoNotOptimize(read);
         record(state, watch);
-        if (read != kFiles * kRecordSize)
+        if (read != std::size_t(files) * kRecordSize)
             state.SkipWithError("not every file was read");
     }
 }
 
+void floorListAndReadCourse(benchmark::State& state)
+{
+    floorListAndRead(state, kFiles);
+}
+
 // ---------------------------------------------------------------- the batch
 
-bool tableComplete(const std::string& path)
+bool tableComplete(const std::string& path, int files = kFiles)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
@@ -175,7 +214,7 @@ bool tableComplete(const std::string& path)
     for (int c; (c = std::fgetc(file)) != EOF;)
         lines += c == '\n' ? 1 : 0;
     std::fclose(file);
-    return lines == kFiles + 1;
+    return lines == files + 1;
 }
 
 void runLibrary(benchmark::State& state, bool tableToFile, bool reports)
@@ -229,16 +268,9 @@ const char* programPath()
 #endif
 }
 
-void programTableAndItems(benchmark::State& state)
+// Runs `arguments` as a program, once per sample.
+void runCommand(benchmark::State& state, std::vector<std::string> arguments)
 {
-    const Course& c = course();
-    const std::string program = programPath() ? programPath() : "";
-    if (program.empty()) {
-        state.SkipWithError("path of quendral-batch unknown (QUENDRAL_BATCH_EXE)");
-        return;
-    }
-    std::vector<std::string> arguments = {program, "-o", c.out + "/programm.csv", "--items",
-        c.out + "/programm-fragen.csv", c.folder};
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -256,10 +288,80 @@ void programTableAndItems(benchmark::State& state)
         ::waitpid(child, &status, 0);
         record(state, watch);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            state.SkipWithError("quendral-batch failed");
+            state.SkipWithError("the program failed");
     }
+}
+
+// Runs quendral-batch with `options` and the course's folder, or, with `onlyFile`, one of
+// its files.
+void runProgram(benchmark::State& state, const Course& c, std::vector<std::string> options,
+    bool onlyFile = false)
+{
+    const std::string program = programPath() ? programPath() : "";
+    if (program.empty()) {
+        state.SkipWithError("path of quendral-batch unknown (QUENDRAL_BATCH_EXE)");
+        return;
+    }
+    std::vector<std::string> arguments = {program};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.push_back(onlyFile ? c.folder + "/teilnehmer-00000.dat" : c.folder);
+    runCommand(state, std::move(arguments));
+}
+
+void programTableAndItems(benchmark::State& state)
+{
+    const Course& c = course();
+    runProgram(state, c, {"-o", c.out + "/programm.csv", "--items", c.out + "/programm-fragen.csv"});
     if (!tableComplete(c.out + "/programm.csv"))
         state.SkipWithError("the results table is not complete");
+}
+
+// ---------------------------------------------------------------- as the course grows
+
+// The statistics alone: one pass over the records plus a counting sort per block, so the
+// time per record should stay the same from 1,000 to 100,000 records.
+void statisticsInMemory(benchmark::State& state, int records)
+{
+    std::mt19937 random(20240607);
+    std::vector<AnswerRecord> participants(static_cast<std::size_t>(records));
+    for (AnswerRecord& participant : participants)
+        participant.bytes = randomRecord(random);
+    for (auto _ : state) {
+        const Stopwatch watch;
+        const CourseStatistics statistics = computeCourseStatistics(participants);
+        benchmark::DoNotOptimize(statistics.blocks[0].alpha);
+        record(state, watch);
+    }
+}
+
+// Every table and the course report, from the program as a user starts it.
+void programEverything(benchmark::State& state, int files)
+{
+    const Course& c = course(files);
+    runProgram(state, c,
+        {"-o", c.out + "/alles.csv", "--items", c.out + "/alles-fragen.csv", "--blocks",
+            c.out + "/alles-bloecke.csv", "--pdf", c.out + "/alles.pdf"});
+    if (!tableComplete(c.out + "/alles.csv", files))
+        state.SkipWithError("the results table is not complete");
+}
+
+// The bare-Qt peer: the same files read, one PDF row of nine cells each.
+void pdfPeer(benchmark::State& state, int files)
+{
+#ifdef QUENDRAL_PDF_PEER
+    const Course& c = course(files);
+    runCommand(state, {QUENDRAL_PDF_PEER, c.folder, c.out + "/peer.pdf"});
+#else
+    (void)files;
+    state.SkipWithError("pdf_peer not built");
+#endif
+}
+
+// The program's start on one file: loading its libraries is most of it.
+void programOneFile(benchmark::State& state)
+{
+    const Course& c = course();
+    runProgram(state, c, {"-o", c.out + "/eine.csv"}, true);
 }
 
 double median(std::vector<double> values)
@@ -282,12 +384,38 @@ void printSummary()
     std::printf(
         "%-28s %12s %9s %14s %9s\n", "Messung", "Uhrzeit ms", "x Boden", "Prozessor ms", "x Boden");
     for (const auto& [name, values] : table) {
-        if (values.wall.empty())
+        if (values.wall.empty() || name.starts_with("growth/"))
             continue;
         const double wall = median(values.wall);
         const double processor = median(values.processor);
         std::printf("%-28s %12.1f %9.2f %14.1f %9.2f\n", name.c_str(), wall * 1000,
             wall / floorWall, processor * 1000, processor / floorProcessor);
+    }
+}
+
+// The figures of each course size, per record and next to the floor of that size.
+void printGrowth()
+{
+    const auto& table = sampleTable();
+    auto at = [&](const std::string& name) {
+        const auto found = table.find(name);
+        return found == table.end() || found->second.wall.empty() ? 0.0
+                                                                   : median(found->second.wall);
+    };
+    std::printf("\nWachsender Kurs; Median aus %d Läufen je Messung\n", samples);
+    std::printf("(Lesen: Ordner listen und jede Datei lesen; Qt-PDF: pdf_peer, dieselben Dateien "
+                "als nackte PDF-Tabelle)\n");
+    std::printf("%9s %13s %12s %14s %12s %10s %11s %9s\n", "Dateien", "Statistik ms",
+        "µs je Datei", "Programm ms", "µs je Datei", "Lesen ms", "Qt-PDF ms", "x Qt-PDF");
+    for (const int files : sizes) {
+        const std::string n = std::to_string(files);
+        const double statistics = at("growth/statistics/" + n);
+        const double everything = at("growth/program-all/" + n);
+        const double floor = at("growth/floor/" + n);
+        const double peer = at("growth/pdf-peer/" + n);
+        std::printf("%9d %13.1f %12.2f %14.1f %12.1f %10.1f %11.1f %9.2f\n", files,
+            statistics * 1000, statistics * 1e6 / files, everything * 1000,
+            everything * 1e6 / files, floor * 1000, peer * 1000, peer > 0 ? everything / peer : 0.0);
     }
 }
 
@@ -301,9 +429,18 @@ int main(int argc, char** argv)
     bool interleaveGiven = false;
     for (int i = 0; i < argc; ++i) {
         interleaveGiven |= std::strstr(argv[i], "random_interleaving") != nullptr;
-        if (std::strncmp(argv[i], "--samples=", 10) == 0)
+        if (std::strncmp(argv[i], "--samples=", 10) == 0) {
             samples = std::max(1, std::atoi(argv[i] + 10));
-        else
+        } else if (std::strncmp(argv[i], "--sizes=", 8) == 0) {
+            sizes.clear();
+            for (const char* at = argv[i] + 8; *at;) {
+                char* end = nullptr;
+                sizes.push_back(std::max(1, static_cast<int>(std::strtol(at, &end, 10))));
+                at = *end == ',' ? end + 1 : end;
+                if (end == at && *at)
+                    break;
+            }
+        } else
             rest.push_back(argv[i]);
     }
     if (!interleaveGiven)
@@ -312,7 +449,11 @@ int main(int argc, char** argv)
     benchmark::Initialize(&restCount, rest.data());
 
     course();  // made before any clock runs
-    auto add = [](const char* name, void (*function)(benchmark::State&)) {
+    for (const int files : sizes)
+        course(files);
+    static std::deque<std::string> names;  // registered figures keep their names' storage
+    auto add = [](std::string figure, std::function<void(benchmark::State&)> function) {
+        const char* name = names.emplace_back(std::move(figure)).c_str();
         benchmark::RegisterBenchmark(name,
             [name, function](benchmark::State& state) {
                 currentFigure = name;
@@ -324,16 +465,25 @@ int main(int argc, char** argv)
             ->Repetitions(samples)
             ->ReportAggregatesOnly(true);
     };
-    add("floor/list+read", floorListAndRead);
+    add("floor/list+read", floorListAndReadCourse);
     add("batch/table+items", batchTableAndItems);
     add("batch/streamed-table+items", batchStreamedTableAndItems);
     add("program/table+items", programTableAndItems);
     add("batch/table+items+reports", batchWithReports);
+    add("program/one-file", programOneFile);
+    for (const int files : sizes) {
+        const std::string n = std::to_string(files);
+        add("growth/floor/" + n, [files](benchmark::State& s) { floorListAndRead(s, files); });
+        add("growth/statistics/" + n,
+            [files](benchmark::State& s) { statisticsInMemory(s, files); });
+        add("growth/program-all/" + n,
+            [files](benchmark::State& s) { programEverything(s, files); });
+        add("growth/pdf-peer/" + n, [files](benchmark::State& s) { pdfPeer(s, files); });
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     printSummary();
-
-    std::error_code ignored;
-    std::filesystem::remove_all(course().root, ignored);
+    printGrowth();
+    removeCourses();
     return 0;
 }

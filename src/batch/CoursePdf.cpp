@@ -350,7 +350,7 @@ void drawBlocks(Pages& pages, const Course& course)
     pages.heading(QStringLiteral("Blöcke"));
     const BlockTable blocks(course.statistics);
     TableDrawer(pages, blocks, TableDrawer::LongText::Wrap, 9).draw();
-    drawChart(pages, makeBoxPlotChart(course.statistics), QSizeF(860, 430));
+    drawChart(pages, makeBoxPlotChart(course.statistics), QSizeF(1000, 480));
     pages.paragraph(QStringLiteral(
                         "Boxplot der Prozente, die die Teilnehmer im Block erreicht haben: die Box "
                         "reicht vom unteren zum oberen Quartil (berechnet wie QUARTILE.INKL einer "

@@ -2,6 +2,7 @@
 
 // Answer files in temporary folders and runs of the real quendral-batch program.
 
+#include "AbilityCourse.h"
 #include "AnswerRecord.h"
 
 #include <cstddef>
@@ -13,15 +14,15 @@
 
 namespace quendral::batch::test {
 
+using model::abilityCourse;
+using model::setAgreement;
+
 enum class Fill { Nothing, Everything, Key };
 
 // Sets the option bytes of `block`: all clear, all ticked, or as the key expects. Ticks
 // are written as `tick`, which any non-zero value may stand for.
 void fillBlock(AnswerRecord& record, int block, Fill fill, std::uint8_t tick = 1);
 void setDone(AnswerRecord& record, std::initializer_list<int> blocks, std::uint8_t flag = 1);
-// Sets the option bytes of `block` so that option i agrees with the key where agreement[i] is
-// '1' and disagrees where it is '0', and marks the block done.
-void setAgreement(AnswerRecord& record, int block, std::string_view agreement);
 
 // The record's bytes, cut or padded with zeros to `size`.
 std::string recordBytes(const AnswerRecord& record, std::size_t size = kRecordSize);
@@ -71,14 +72,6 @@ ProgramRun runCommand(const std::vector<std::string>& command, const std::string
 // The same for quendral-batch with `arguments`.
 ProgramRun runProgram(
     const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits = {});
-
-// Participants of a simple ability model, working `blocks`: each has an ability drawn from
-// a standard normal distribution, and an option agrees with the key with a probability
-// rising with it (a logistic curve around the option's difficulty); for the options at the
-// record offsets `reversed` the probability falls with the ability instead. The same seed
-// gives the same course.
-std::vector<AnswerRecord> abilityCourse(std::size_t participants, std::initializer_list<int> blocks,
-    std::initializer_list<std::size_t> reversed, unsigned seed);
 
 // Splits at CR LF; a text not ending in CR LF keeps its rest as a last element.
 std::vector<std::string> crlfLines(std::string_view text);

@@ -63,7 +63,7 @@ protected:
         const std::vector<AnswerRecord> records
             = abilityCourse(130, {2, 5, 6}, {81 + 4 * 13 + 2, 361 + 4 * 2 + 3}, 77);
         for (std::size_t i = 0; i < records.size(); ++i) {
-            char name[32];
+            char name[48];
             std::snprintf(name, sizeof name, "kurs/t%03zu.dat", i);
             writeFile(*dir_ / name, recordBytes(records[i]));
         }
