@@ -311,7 +311,8 @@ void runProgram(benchmark::State& state, const Course& c, std::vector<std::strin
 void programTableAndItems(benchmark::State& state)
 {
     const Course& c = course();
-    runProgram(state, c, {"-o", c.out + "/programm.csv", "--items", c.out + "/programm-fragen.csv"});
+    runProgram(
+        state, c, {"-o", c.out + "/programm.csv", "--items", c.out + "/programm-fragen.csv"});
     if (!tableComplete(c.out + "/programm.csv"))
         state.SkipWithError("the results table is not complete");
 }
@@ -400,13 +401,13 @@ void printGrowth()
     auto at = [&](const std::string& name) {
         const auto found = table.find(name);
         return found == table.end() || found->second.wall.empty() ? 0.0
-                                                                   : median(found->second.wall);
+                                                                  : median(found->second.wall);
     };
     std::printf("\nWachsender Kurs; Median aus %d Läufen je Messung\n", samples);
     std::printf("(Lesen: Ordner listen und jede Datei lesen; Qt-PDF: pdf_peer, dieselben Dateien "
                 "als nackte PDF-Tabelle)\n");
-    std::printf("%9s %13s %12s %14s %12s %10s %11s %9s\n", "Dateien", "Statistik ms",
-        "µs je Datei", "Programm ms", "µs je Datei", "Lesen ms", "Qt-PDF ms", "x Qt-PDF");
+    std::printf("%9s %13s %12s %14s %12s %10s %11s %9s\n", "Dateien", "Statistik ms", "µs je Datei",
+        "Programm ms", "µs je Datei", "Lesen ms", "Qt-PDF ms", "x Qt-PDF");
     for (const int files : sizes) {
         const std::string n = std::to_string(files);
         const double statistics = at("growth/statistics/" + n);
@@ -415,7 +416,8 @@ void printGrowth()
         const double peer = at("growth/pdf-peer/" + n);
         std::printf("%9d %13.1f %12.2f %14.1f %12.1f %10.1f %11.1f %9.2f\n", files,
             statistics * 1000, statistics * 1e6 / files, everything * 1000,
-            everything * 1e6 / files, floor * 1000, peer * 1000, peer > 0 ? everything / peer : 0.0);
+            everything * 1e6 / files, floor * 1000, peer * 1000,
+            peer > 0 ? everything / peer : 0.0);
     }
 }
 

@@ -218,9 +218,11 @@ int runBatch(const BatchOptions& options, int outFd, int errFd, const CoursePdfM
 
     if (!deliver(outFd, errFd, results, csvBytes(ResultsTable(course))))
         failed = true;
-    if (!items.file->empty() && !deliver(outFd, errFd, items, csvBytes(ItemAnalysis(course.statistics))))
+    if (!items.file->empty()
+        && !deliver(outFd, errFd, items, csvBytes(ItemAnalysis(course.statistics))))
         failed = true;
-    if (!blocks.file->empty() && !deliver(outFd, errFd, blocks, csvBytes(BlockTable(course.statistics))))
+    if (!blocks.file->empty()
+        && !deliver(outFd, errFd, blocks, csvBytes(BlockTable(course.statistics))))
         failed = true;
     if (!pdf.file->empty()) {
         std::string bytes;

@@ -107,8 +107,8 @@ QChart* makeBoxPlotChart(const CourseStatistics& statistics)
     chart->addSeries(outliers);
     chart->addAxis(percent, Qt::AlignLeft);
     chart->addAxis(categories, Qt::AlignBottom);
-    for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(boxes),
-             static_cast<QAbstractSeries*>(outliers)}) {
+    for (QAbstractSeries* series :
+        {static_cast<QAbstractSeries*>(boxes), static_cast<QAbstractSeries*>(outliers)}) {
         series->attachAxis(percent);
         series->attachAxis(categories);
     }

@@ -36,7 +36,8 @@ void ResultsTable::cells(std::size_t row, std::vector<std::string>& cells) const
     unsigned options = 0;
     for (const BlockInfo& info : kBlocks) {
         std::string& cell = cells[static_cast<std::size_t>(info.number)];
-        const std::optional<std::uint8_t>& total = totals[static_cast<std::size_t>(info.number - 1)];
+        const std::optional<std::uint8_t>& total
+            = totals[static_cast<std::size_t>(info.number - 1)];
         if (!total) {
             cell.clear();
             continue;

@@ -194,8 +194,7 @@ void describeOptions(const BlockInfo& info, const BlockPopulation& population,
     const Wide totalVariance = N * Q - S * S;  // n^2 var(T)
     if (n >= 3 && totalVariance > 0) {
         const double kk = double(k);
-        const double alpha
-            = kk / (kk - 1) * (1 - double(itemVariances) / double(totalVariance));
+        const double alpha = kk / (kk - 1) * (1 - double(itemVariances) / double(totalVariance));
         block.alpha = alpha;
         block.measurementError
             = std::sqrt(double(totalVariance)) / double(n) * std::sqrt(std::max(0.0, 1 - alpha));
@@ -271,8 +270,8 @@ CourseStatistics computeCourseStatistics(
         const BlockPopulation& population = populations[static_cast<std::size_t>(info.number - 1)];
         const std::vector<std::uint32_t> order
             = byTotalDescending(population.totals, info.options());
-        describeBlock(info, population, order,
-            result.blocks[static_cast<std::size_t>(info.number - 1)]);
+        describeBlock(
+            info, population, order, result.blocks[static_cast<std::size_t>(info.number - 1)]);
         describeOptions(info, population, order, records, sums, result);
     }
     return result;

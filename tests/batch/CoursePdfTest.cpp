@@ -93,8 +93,8 @@ protected:
     static std::string pageText(int page)
     {
         const std::string number = std::to_string(page);
-        return runCommand({"pdftotext", "-layout", "-f", number, "-l", number, "k.pdf", "-"},
-            dir_->path())
+        return runCommand(
+            {"pdftotext", "-layout", "-f", number, "-l", number, "k.pdf", "-"}, dir_->path())
             .out;
     }
 
@@ -123,8 +123,8 @@ TEST_F(Report, RendersEveryPage)
         = runCommand({"pdftoppm", "-r", "20", "-png", "k.pdf", "bilder/seite"}, dir_->path());
     EXPECT_EQ(rendered.exitCode, 0) << rendered.err;
     EXPECT_EQ(rendered.err, "");
-    EXPECT_EQ(std::distance(fs::directory_iterator(*dir_ / "bilder"), fs::directory_iterator()),
-        pages);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(*dir_ / "bilder"), fs::directory_iterator()), pages);
 }
 
 TEST_F(Report, HasItsPagesInOrder)
@@ -132,8 +132,8 @@ TEST_F(Report, HasItsPagesInOrder)
     const int pages = pageCount();
     ASSERT_GE(pages, 6);
     const std::string first = pageText(1);
-    for (const char* part : {"Quendral-Kursbericht", "Ausgewertet: kurs", "Datum: ",
-             "Ausgewertete Antwortdateien: 130", "Nicht lesbar: 1",
+    for (const char* part : {"Quendral-Kursbericht", "Ausgewertet: kurs",
+             "Datum: ", "Ausgewertete Antwortdateien: 130", "Nicht lesbar: 1",
              "kurs/zu-kurz.dat (kürzer als 395 Bytes)", "Blöcke", "Verteilung der Blockprozente",
              "QUARTILE.INKL", "1,5-fachen Quartilsabstands", "Tukey"})
         EXPECT_NE(first.find(part), std::string::npos) << part;
@@ -143,8 +143,9 @@ TEST_F(Report, HasItsPagesInOrder)
     for (int page = 2; page <= 4; ++page) {
         const std::string text = pageText(page);
         // The first title wraps ("Über- / und / Einblick"); its last line stands in the row.
-        EXPECT_TRUE(hasRow(text, {"Datei", "Einblick", "Start", "Planung", "Steuerung",
-                        "Abschluss", "PM-SW-Werkzeuge", "Punkte", "Optionen"}))
+        EXPECT_TRUE(hasRow(text,
+            {"Datei", "Einblick", "Start", "Planung", "Steuerung", "Abschluss", "PM-SW-Werkzeuge",
+                "Punkte", "Optionen"}))
             << "page " << page;
         EXPECT_NE(text.find("Seite " + std::to_string(page)), std::string::npos);
     }
