@@ -73,6 +73,13 @@ ProgramRun runCommand(const std::vector<std::string>& command, const std::string
 ProgramRun runProgram(
     const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits = {});
 
+// The first six cells of the item analysis's row for option box `n` (1-based, record
+// order) of `block`, as the CSV file holds them: block, question, letter, question text with
+// blanks collapsed, option text (quoted where it holds a quote) and the key's state.
+std::string itemRowStart(int block, int n);
+// Whether the key expects option box `n` of `block` ticked.
+bool expectedTicked(int block, int n);
+
 // Splits at CR LF; a text not ending in CR LF keeps its rest as a last element.
 std::vector<std::string> crlfLines(std::string_view text);
 
