@@ -273,4 +273,21 @@ TEST_F(ReportOutput, CutShortLeavesTheEarlierReportAndNoTemporaryFile)
     EXPECT_EQ(readFile(dir_ / "kurs/a.dat"), answer_);
 }
 
+TEST_F(ReportOutput, WithoutItsModuleIsToldAndTheTablesAreStillWritten)
+{
+    // The program alone in a folder of its own, where the module beside it is missing.
+    fs::create_directories(dir_ / "ohne/bin");
+    fs::copy_file(QUENDRAL_BATCH_EXE, dir_ / "ohne/bin/quendral-batch");
+    const ProgramRun result = runCommand({dir_ / "ohne/bin/quendral-batch", "-o", "e.csv",
+                                             "--blocks", "b.csv", "--pdf", "k.pdf", "kurs"},
+        dir_.path(), {}, kHeadless);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err,
+        "quendral-batch: Kursbericht lässt sich nicht erstellen (Baustein für PDF fehlt: "
+            + dir_ / "ohne/lib/quendral/plugins/quendral-batch-pdf.so)\n");
+    EXPECT_TRUE(exists(dir_ / "e.csv"));
+    EXPECT_TRUE(exists(dir_ / "b.csv"));
+    EXPECT_FALSE(exists(dir_ / "k.pdf"));
+}
+
 }  // namespace
