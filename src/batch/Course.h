@@ -14,6 +14,13 @@
 
 namespace quendral::batch {
 
+// The names the outputs of a course go by when a program chooses them (the manual's example
+// uses them too): the results table, the item analysis, the block table, the course report.
+inline constexpr const char* kResultsFileName = "ergebnis.csv";
+inline constexpr const char* kItemsFileName = "fragen.csv";
+inline constexpr const char* kBlocksFileName = "bloecke.csv";
+inline constexpr const char* kCourseReportFileName = "kursbericht.pdf";
+
 struct UnreadableFile {
     std::string path;
     std::string reason;  // German: "kürzer als 395 Bytes", "nicht vorhanden", ...
