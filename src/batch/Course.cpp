@@ -56,6 +56,8 @@ Course loadCourse(std::vector<std::string> sources, const AnswerFiles& files,
         notice(problem);
     }
 
+    course.paths.reserve(files.files.size());
+    course.records.reserve(files.files.size());
     AnswerRecord record;
     SeenFiles seen;
     for (const std::string& file : files.files) {
