@@ -1,5 +1,9 @@
 #include "BatchFixtures.h"
 
+#include "AnswerKey.h"
+#include "Catalogue.h"
+#include "Section.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -62,10 +66,16 @@ bool exists(const std::string& path)
 ProgramRun runProgram(
     const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits)
 {
+    std::vector<std::string> command{QUENDRAL_BATCH_EXE};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return runCommand(command, workDir, limits);
+}
+
+ProgramRun runCommand(const std::vector<std::string>& command, const std::string& workDir,
+    RunLimits limits, const std::vector<std::string>& environment)
+{
     std::vector<char*> argv;
-    std::string program = QUENDRAL_BATCH_EXE;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
+    std::vector<std::string> copies = command;
     for (std::string& argument : copies)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -84,9 +94,16 @@ ProgramRun runProgram(
             limit.rlim_cur = static_cast<rlim_t>(limits.fileSizeLimit);
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
+        for (const std::string& change : environment) {
+            const std::size_t equals = change.find('=');
+            if (equals == std::string::npos)
+                ::unsetenv(change.c_str());
+            else
+                ::setenv(change.substr(0, equals).c_str(), change.c_str() + equals + 1, 1);
+        }
         if (::dup2(out[1], 1) < 0 || ::dup2(err[1], 2) < 0 || ::chdir(workDir.c_str()) != 0)
             ::_exit(126);
-        ::execv(argv[0], argv.data());
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(out[1]);
@@ -137,6 +154,30 @@ ProgramRun runProgram(
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return run;
+}
+
+bool expectedTicked(int block, int n)
+{
+    return expectedAt(static_cast<std::size_t>(reviewCatalogue(block).box(n).byte))
+        == Expected::Ticked;
+}
+
+std::string itemRowStart(int block, int n)
+{
+    const ReviewCatalogue& catalogue = reviewCatalogue(block);
+    const CatalogueRow& box = catalogue.box(n);
+    const bool ticked = expectedTicked(block, n);
+    std::string optionText = box.caption;
+    if (optionText.find('"') != std::string::npos) {
+        std::string quoted = "\"";
+        for (char c : optionText)
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        optionText = quoted + "\"";
+    }
+    const int question = (n + 3) / 4;
+    return std::to_string(block) + ";" + std::to_string(question) + ";" + box.option + ";"
+        + CollapseDoubleSpaces(catalogue.label(question).caption) + ";" + optionText + ";"
+        + (ticked ? "angekreuzt" : "nicht angekreuzt");
 }
 
 std::vector<std::string> crlfLines(std::string_view text)

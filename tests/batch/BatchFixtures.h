@@ -2,6 +2,7 @@
 
 // Answer files in temporary folders and runs of the real quendral-batch program.
 
+#include "AbilityCourse.h"
 #include "AnswerRecord.h"
 #include "AnswerRecords.h"
 
@@ -17,6 +18,8 @@ namespace quendral::batch::test {
 using quendral::test::Fill;
 using quendral::test::fillBlock;
 using quendral::test::setDone;
+using model::abilityCourse;
+using model::setAgreement;
 
 // The record's bytes, cut or padded with zeros to `size`.
 std::string recordBytes(const AnswerRecord& record, std::size_t size = kRecordSize);
@@ -56,11 +59,23 @@ struct RunLimits {
     long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes for the program; -1: unchanged
 };
 
-// Runs quendral-batch with `arguments` in the folder `workDir` and waits for it. Its
-// standard output and error are pipes read by the test, and every signal has its default
-// action in the program, as when a user starts it.
+// Runs the program `command[0]` (looked up on PATH) with the rest of `command` as its
+// arguments in the folder `workDir` and waits for it. Its standard output and error are
+// pipes read by the test, and every signal has its default action in the program, as when a
+// user starts it. `environment` changes the program's environment: "NAME=value" sets a
+// variable, a bare "NAME" removes it.
+ProgramRun runCommand(const std::vector<std::string>& command, const std::string& workDir,
+    RunLimits limits = {}, const std::vector<std::string>& environment = {});
+// The same for quendral-batch with `arguments`.
 ProgramRun runProgram(
     const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits = {});
+
+// The first six cells of the item analysis's row for option box `n` (1-based, record
+// order) of `block`, as the CSV file holds them: block, question, letter, question text with
+// blanks collapsed, option text (quoted where it holds a quote) and the key's state.
+std::string itemRowStart(int block, int n);
+// Whether the key expects option box `n` of `block` ticked.
+bool expectedTicked(int block, int n);
 
 // Splits at CR LF; a text not ending in CR LF keeps its rest as a last element.
 std::vector<std::string> crlfLines(std::string_view text);
