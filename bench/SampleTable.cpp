@@ -45,6 +45,15 @@ std::string formatTime(double seconds)
     return text;
 }
 
+std::string formatValue(double value, Unit unit)
+{
+    if (unit == Unit::Seconds)
+        return formatTime(value);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f M px", value / 1e6);
+    return text;
+}
+
 std::string formatRatio(double figure, double floor)
 {
     if (floor <= 0)
@@ -59,7 +68,7 @@ std::string formatAim(const TableRow& row)
     std::string aim;
     char text[48];
     if (row.ratioAim > 0) {
-        std::snprintf(text, sizeof text, "<= %.1fx", row.ratioAim);
+        std::snprintf(text, sizeof text, "<= %gx", row.ratioAim);
         aim += text;
     }
     if (row.secondsAim > 0) {
@@ -70,11 +79,18 @@ std::string formatAim(const TableRow& row)
     return aim.empty() ? "-" : aim;
 }
 
-// The texts here are ASCII, so widths count characters.
+// Widths count the characters of the UTF-8 text, not its bytes.
+std::size_t characters(const std::string& text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
 std::string cell(std::string text, std::size_t width, bool right = true)
 {
-    if (text.size() < width)
-        text.insert(right ? text.begin() : text.end(), width - text.size(), ' ');
+    const std::size_t length = characters(text);
+    if (length < width)
+        text.insert(right ? text.begin() : text.end(), width - length, ' ');
     return text;
 }
 
@@ -93,22 +109,26 @@ SampleTable& SampleTable::instance()
     return table;
 }
 
-void SampleTable::print(std::ostream& out, const std::vector<TableRow>& rows) const
+void SampleTable::print(
+    std::ostream& out, const std::vector<TableRow>& rows, const TableLayout& layout) const
 {
     std::size_t figureWidth = 6;
     for (const TableRow& row : rows)
-        figureWidth = std::max(figureWidth, row.figure.size());
-    const std::string rule = std::string(figureWidth, '-') + "-|-" + std::string(10, '-') + "-|-"
-        + std::string(10, '-') + "-|-" + std::string(5, '-') + "-|-" + std::string(10, '-') + "-|-"
-        + std::string(10, '-') + "-|-" + std::string(5, '-') + "-|-" + std::string(10, '-') + "-|-"
-        + std::string(3, '-') + "-|-" + std::string(16, '-') + "-|----\n";
+        figureWidth = std::max(figureWidth, characters(row.figure));
+    std::vector<std::pair<std::string, std::size_t>> columns{
+        {"median", 10}, {layout.floorHeading, 10}, {"ratio", 5}};
+    if (layout.withCpu)
+        columns.insert(columns.end(), {{"cpu", 10}, {"cpu floor", 10}, {"cpu r", 5}});
+    columns.insert(columns.end(), {{"first", 10}, {"n", 3}});
 
-    out << '\n'
-        << cell("figure", figureWidth, false) << " | " << cell("median", 10) << " | "
-        << cell("floor", 10) << " | " << cell("ratio", 5) << " | " << cell("cpu", 10) << " | "
-        << cell("cpu floor", 10) << " | " << cell("cpu r", 5) << " | " << cell("first", 10) << " | "
-        << cell("n", 3) << " | " << cell("aim", 16, false) << " | met\n"
-        << rule;
+    out << '\n' << cell("figure", figureWidth, false);
+    std::string rule(figureWidth, '-');
+    for (const auto& [heading, width] : columns) {
+        out << " | " << cell(heading, width);
+        rule += "-|-" + std::string(width, '-');
+    }
+    out << " | " << cell("aim", 16, false) << " | met\n"
+        << rule << "-|-" << std::string(16, '-') << "-|----\n";
 
     for (const TableRow& row : rows) {
         if (!has(row.key))
@@ -129,16 +149,22 @@ void SampleTable::print(std::ostream& out, const std::vector<TableRow>& rows) co
                 ok = ok && wall < row.secondsAim;
             met = ok ? "yes" : "NO";
         }
-        out << cell(row.figure, figureWidth, false) << " | " << cell(formatTime(wall), 10) << " | "
-            << cell(hasFloor ? formatTime(floorWall) : "-", 10) << " | "
-            << cell(formatRatio(wall, floorWall), 5) << " | " << cell(formatTime(cpu), 10) << " | "
-            << cell(hasFloor ? formatTime(floorCpu) : "-", 10) << " | "
-            << cell(formatRatio(cpu, floorCpu), 5) << " | "
-            << cell(formatTime(samples.front().wall), 10) << " | "
+        out << cell(row.figure, figureWidth, false) << " | "
+            << cell(formatValue(wall, row.unit), 10) << " | "
+            << cell(hasFloor ? formatValue(floorWall, row.unit) : "-", 10) << " | "
+            << cell(formatRatio(wall, floorWall), 5) << " | ";
+        if (layout.withCpu) {
+            out << cell(formatTime(cpu), 10) << " | "
+                << cell(hasFloor ? formatTime(floorCpu) : "-", 10) << " | "
+                << cell(formatRatio(cpu, floorCpu), 5) << " | ";
+        }
+        out << cell(formatValue(samples.front().wall, row.unit), 10) << " | "
             << cell(std::to_string(samples.size()), 3) << " | " << cell(formatAim(row), 16, false)
             << " | " << met << '\n';
     }
 
+    if (!layout.withMemory)
+        return;
     rusage self{};
     getrusage(RUSAGE_SELF, &self);
     out << "\npeak resident memory (aim < 80 MB):\n"

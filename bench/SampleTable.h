@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <sys/resource.h>
 #include <iosfwd>
 #include <map>
 #include <string>
@@ -17,28 +18,40 @@ namespace quendral::bench {
 
 struct Sample {
     double wall = 0;  // seconds
-    double cpu = 0;  // seconds of CPU time of the whole process
+    double cpu = 0;  // seconds of processor time of the whole process
 };
 
+// The wall clock, and the processor time (user and system) of this process and of the
+// children it has waited for: on a busy machine the processor time shows the work itself.
 class Stopwatch {
 public:
-    Stopwatch() : wall_(now(CLOCK_MONOTONIC)), cpu_(now(CLOCK_PROCESS_CPUTIME_ID)) { }
-    Sample elapsed() const
-    {
-        return {now(CLOCK_MONOTONIC) - wall_, now(CLOCK_PROCESS_CPUTIME_ID) - cpu_};
-    }
+    Stopwatch() : wall_(wallSeconds()), cpu_(cpuSeconds()) { }
+    Sample elapsed() const { return {wallSeconds() - wall_, cpuSeconds() - cpu_}; }
 
 private:
-    static double now(clockid_t clock)
+    static double wallSeconds()
     {
         timespec t{};
-        clock_gettime(clock, &t);
+        clock_gettime(CLOCK_MONOTONIC, &t);
         return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+    }
+    static double cpuSeconds()
+    {
+        timespec self{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &self);
+        rusage children{};
+        getrusage(RUSAGE_CHILDREN, &children);
+        double seconds = double(self.tv_sec) + double(self.tv_nsec) / 1e9;
+        for (const timeval& t : {children.ru_utime, children.ru_stime})
+            seconds += double(t.tv_sec) + double(t.tv_usec) / 1e6;
+        return seconds;
     }
 
     double wall_;
     double cpu_;
 };
+
+enum class Unit { Seconds, Pixels };
 
 struct TableRow {
     std::string figure;  // as printed
@@ -46,6 +59,13 @@ struct TableRow {
     std::string floorKey;  // samples of its floor; empty for none
     double ratioAim = 0;  // figure / floor at most this; 0 for none
     double secondsAim = 0;  // median below this; 0 for none
+    Unit unit = Unit::Seconds;
+};
+
+struct TableLayout {
+    std::string floorHeading = "floor";  // what the figures are held against
+    bool withCpu = true;  // the CPU time columns
+    bool withMemory = true;  // the peak memory of this process and of its probes
 };
 
 class SampleTable {
@@ -57,7 +77,8 @@ public:
     bool has(const std::string& key) const { return samples_.count(key) != 0; }
 
     // The table of `rows` (rows without samples are left out), then the peak memory.
-    void print(std::ostream& out, const std::vector<TableRow>& rows) const;
+    void print(
+        std::ostream& out, const std::vector<TableRow>& rows, const TableLayout& layout = {}) const;
 
 private:
     std::map<std::string, std::vector<Sample>> samples_;

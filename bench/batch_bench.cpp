@@ -9,10 +9,14 @@
 //
 //   batch_bench [--samples=N] [Google Benchmark flags]
 
+#include "SampleTable.h"
+
 #include "BatchRun.h"
 #include "CommandLine.h"
+#include "ReportWriter.h"
 
 #include "AnswerRecord.h"
+#include "AnswerRecords.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,6 +29,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -62,17 +69,11 @@ Course& course()
         std::filesystem::create_directory(made.folder);
         std::filesystem::create_directory(made.out);
 
-        // Participants of every kind: blocks worked or not, ticks as 1 or 255, some noise in
-        // the bytes the evaluation does not read.
+        // Participants of every kind: blocks worked or not, any non-zero tick, noise in the
+        // bytes the evaluation does not read.
         std::mt19937 random(20240607);
         for (int i = 0; i < kFiles; ++i) {
-            std::array<std::uint8_t, kRecordSize> bytes{};
-            for (std::size_t b = 0; b < kFirstOptionByte; ++b)
-                bytes[b] = static_cast<std::uint8_t>(random());
-            for (std::size_t b = kFirstOptionByte; b < kFirstOptionByte + kOptionCount; ++b)
-                bytes[b] = random() % 3 == 0 ? (random() % 2 ? 1 : 255) : 0;
-            for (std::size_t b = kDoneFlagBase + 1; b < kRecordSize; ++b)
-                bytes[b] = random() % 4 != 0 ? 1 : 0;
+            const std::array<std::uint8_t, kRecordSize> bytes = test::randomRecord(random).bytes;
             char name[64];
             std::snprintf(name, sizeof name, "/teilnehmer-%05d.dat", i);
             const std::string path = made.folder + name;
@@ -88,45 +89,13 @@ Course& course()
     return c;
 }
 
-// Wall clock and processor time (user and system, of this process and its waited-for
-// children): on a busy machine the processor time shows the work itself.
-struct Stopwatch {
-    Clock::time_point wall = Clock::now();
-    double processor = processorSeconds();
-
-    static double processorSeconds()
-    {
-        double seconds = 0;
-        for (const int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
-            rusage usage{};
-            ::getrusage(who, &usage);
-            for (const timeval& t : {usage.ru_utime, usage.ru_stime})
-                seconds += static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-        }
-        return seconds;
-    }
-};
-
-struct Samples {
-    std::vector<double> wall;
-    std::vector<double> processor;
-};
-
-std::map<std::string, Samples>& sampleTable()
-{
-    static std::map<std::string, Samples> table;
-    return table;
-}
-
 const char* currentFigure = "";
 
-void record(benchmark::State& state, const Stopwatch& watch)
+void record(benchmark::State& state, const bench::Stopwatch& watch)
 {
-    const double wall = std::chrono::duration<double>(Clock::now() - watch.wall).count();
-    state.SetIterationTime(wall);
-    Samples& samples = sampleTable()[currentFigure];
-    samples.wall.push_back(wall);
-    samples.processor.push_back(Stopwatch::processorSeconds() - watch.processor);
+    const bench::Sample sample = watch.elapsed();
+    state.SetIterationTime(sample.wall);
+    bench::SampleTable::instance().add(currentFigure, sample);
 }
 
 int devNull()
@@ -137,19 +106,25 @@ int devNull()
 
 // ---------------------------------------------------------------- floor
 
+// The folder's entries as full paths, in the order the folder gives them.
+void listFolder(const std::string& folder, std::vector<std::string>& names)
+{
+    names.clear();
+    DIR* dir = ::opendir(folder.c_str());
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] != '.')
+            names.emplace_back(folder + '/' + entry->d_name);
+    }
+    ::closedir(dir);
+}
+
 void floorListAndRead(benchmark::State& state)
 {
     const Course& c = course();
     std::vector<std::string> names;
     for (auto _ : state) {
-        const Stopwatch watch;
-        names.clear();
-        DIR* dir = ::opendir(c.folder.c_str());
-        while (const dirent* entry = ::readdir(dir)) {
-            if (entry->d_name[0] != '.')
-                names.emplace_back(c.folder + '/' + entry->d_name);
-        }
-        ::closedir(dir);
+        const bench::Stopwatch watch;
+        listFolder(c.folder, names);
         std::size_t read = 0;
         std::uint8_t buffer[kRecordSize];
         for (const std::string& name : names) {
@@ -165,6 +140,50 @@ void floorListAndRead(benchmark::State& state)
 }
 
 // ---------------------------------------------------------------- the batch
+
+// The same listing and reading, then each participant's report written with plain calls
+// (create, one write, close): the bytes are the batch's own, made beforehand.
+void floorListReadAndWriteReports(benchmark::State& state)
+{
+    const Course& c = course();
+    std::vector<std::pair<std::string, std::string>> reports;  // path, bytes
+    batch::ReportWriter writer;
+    for (int i = 0; i < kFiles; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "/teilnehmer-%05d", i);
+        const std::string base = c.folder + name;
+        AnswerRecord record;
+        if (!loadAnswerRecord(base + ".dat", record).ok()
+            || writer.write(c.out + "/bericht.txt", record) != 0) {
+            state.SkipWithError("the reports could not be made beforehand");
+            return;
+        }
+        std::ifstream in(c.out + "/bericht.txt", std::ios::binary);
+        reports.emplace_back(base + "-Detail.txt",
+            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    }
+    std::vector<std::string> names;
+    for (auto _ : state) {
+        const bench::Stopwatch watch;
+        listFolder(c.folder, names);
+        std::uint8_t buffer[kRecordSize];
+        bool complete = true;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            int fd = ::open(names[i].c_str(), O_RDONLY | O_CLOEXEC);
+            complete = ::read(fd, buffer, sizeof buffer) == ssize_t{kRecordSize} && complete;
+            ::close(fd);
+            const auto& [path, bytes] = reports[i];
+            fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            complete = ::write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size()) && complete;
+            ::close(fd);
+        }
+        record(state, watch);
+        for (const auto& report : reports)
+            ::unlink(report.first.c_str());
+        if (!complete)
+            state.SkipWithError("not every file was read and written");
+    }
+}
 
 bool tableComplete(const std::string& path)
 {
@@ -187,7 +206,7 @@ void runLibrary(benchmark::State& state, bool tableToFile, bool reports)
     options.reports = reports;
     options.paths = {c.folder};
     for (auto _ : state) {
-        const Stopwatch watch;
+        const bench::Stopwatch watch;
         const int exitCode = batch::runBatch(options, devNull(), devNull());
         record(state, watch);
         if (exitCode != batch::kExitAllLoaded)
@@ -244,7 +263,7 @@ void programTableAndItems(benchmark::State& state)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     for (auto _ : state) {
-        const Stopwatch watch;
+        const bench::Stopwatch watch;
         const pid_t child = ::fork();
         if (child == 0) {
             ::dup2(devNull(), 1);
@@ -262,33 +281,14 @@ void programTableAndItems(benchmark::State& state)
         state.SkipWithError("the results table is not complete");
 }
 
-double median(std::vector<double> values)
+std::vector<bench::TableRow> tableRows()
 {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void printSummary()
-{
-    const auto& table = sampleTable();
-    const auto floor = table.find("floor/list+read");
-    if (floor == table.end() || floor->second.wall.empty())
-        return;
-    const double floorWall = median(floor->second.wall);
-    const double floorProcessor = median(floor->second.processor);
-    std::printf(
-        "\n%d Antwortdateien in einem Ordner; Median aus %d Läufen je Messung\n", kFiles, samples);
-    std::printf(
-        "%-28s %12s %9s %14s %9s\n", "Messung", "Uhrzeit ms", "x Boden", "Prozessor ms", "x Boden");
-    for (const auto& [name, values] : table) {
-        if (values.wall.empty())
-            continue;
-        const double wall = median(values.wall);
-        const double processor = median(values.processor);
-        std::printf("%-28s %12.1f %9.2f %14.1f %9.2f\n", name.c_str(), wall * 1000,
-            wall / floorWall, processor * 1000, processor / floorProcessor);
-    }
+    return {
+        {"results table + item analysis, library", "batch/table+items", "floor/list+read"},
+        {"  the same, table streamed", "batch/streamed-table+items", "floor/list+read"},
+        {"  the same, the program as started", "program/table+items", "floor/list+read"},
+        {"  the same, with the reports", "batch/table+items+reports", "floor/list+read+reports"},
+    };
 }
 
 }  // namespace
@@ -329,9 +329,15 @@ int main(int argc, char** argv)
     add("batch/streamed-table+items", batchStreamedTableAndItems);
     add("program/table+items", programTableAndItems);
     add("batch/table+items+reports", batchWithReports);
+    add("floor/list+read+reports", floorListReadAndWriteReports);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    printSummary();
+    std::cout << "\n"
+              << kFiles << " answer files in one folder; the floors list the folder "
+              << "and read each file (and write\nthe same report bytes with plain calls):";
+    bench::TableLayout layout;
+    layout.withMemory = false;
+    bench::SampleTable::instance().print(std::cout, tableRows(), layout);
 
     std::error_code ignored;
     std::filesystem::remove_all(course().root, ignored);

@@ -1,10 +1,24 @@
 #!/usr/bin/env bash
-# Builds the release configuration and runs the benchmark on the offscreen platform; the
-# table of medians, floors and ratios comes last. Arguments go to the benchmark, for
-# example --benchmark_filter=review/2 or --samples=5.
+# Builds the release configuration and runs the benchmarks. First the real-screen table:
+# the program and its bare-Qt peer started and clicked on a private X server (Xvfb) with a
+# window manager (openbox), each figure with its peer, ratio and aim. Then the quick table
+# on the offscreen platform. With --quick only the quick table; other arguments go to the
+# real-screen benchmark, for example --cold=5 --warm=5 (pairs per block).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release
-QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 LANG=C.UTF-8 build/release/bench/quendral_bench "$@"
+cmake --build --preset release -j "${JOBS:-2}"
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+
+quick=0
+args=()
+for a in "$@"; do
+  if [ "$a" = --quick ]; then quick=1; else args+=("$a"); fi
+done
+
+if [ "$quick" -eq 0 ]; then
+  QT_QPA_PLATFORM=xcb timeout 3600 xvfb-run -a -s "-screen 0 1280x1024x24" \
+    tests/support/with-window-manager.sh build/release/bench/screen_bench "${args[@]}"
+fi
+QT_QPA_PLATFORM=offscreen build/release/bench/quendral_bench

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool openbox
   qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file lintian
+  libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "FormSupport.h"
 
+#include "FrameExtents.h"
+
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
@@ -11,6 +13,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 
 namespace quendral {
 
@@ -27,33 +30,41 @@ QMargins assumedFrame()
     return {4, 23, 4, 4};
 }
 
+// The frame the window manager put around the windows shown before, once one was framed.
+std::optional<QMargins>& earlierFrame()
+{
+    static std::optional<QMargins> frame;
+    return frame;
+}
+
 // Asked of the platform window: QWidget's own copy of the frame may lag behind the window
 // manager's framing for seconds under X11.
-QMargins knownFrame(QWidget* window)
+QMargins reportedFrame(QWidget* window)
 {
     if (const QWindow* handle = window->windowHandle())
         return handle->frameMargins();
     return {};
 }
 
-void centreOnScreen(QWidget* window)
+void centreOnScreen(QWidget* window, const QMargins& frame)
 {
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const QSize frame = window->size().grownBy(knownFrame(window));
+    const QSize outer = window->size().grownBy(frame);
     // A window taller or wider than the screen keeps its caption bar on the screen.
-    const QPoint topLeft(std::max(area.left(), area.left() + (area.width() - frame.width()) / 2),
-        std::max(area.top(), area.top() + (area.height() - frame.height()) / 2));
-    // The platform window places its frame by its own, current margins.
+    const QPoint topLeft(std::max(area.left(), area.left() + (area.width() - outer.width()) / 2),
+        std::max(area.top(), area.top() + (area.height() - outer.height()) / 2));
+    // The frame goes where it is asked to, whatever the platform window knows of it yet.
     if (QWindow* handle = window->windowHandle())
         handle->setFramePosition(topLeft);
     else
         window->move(topLeft);
 }
 
-// Keeps a window at its outer size and centred each time it is shown.
+// Keeps a window at its outer size and centred each time it is shown. The frame is asked
+// for before the window is mapped, so that its first frame on the screen is its final one.
 class OuterSizeKeeper : public QObject {
 public:
     OuterSizeKeeper(QWidget* window, QSize outer) : QObject(window), window_(window), outer_(outer)
@@ -63,7 +74,7 @@ public:
         framePoll_.setInterval(50);
         connect(&framePoll_, &QTimer::timeout, this, [this] {
             adjustToFrame();
-            const bool framed = !frame_.isNull() && frame_ == knownFrame(window_);
+            const bool framed = !frame_.isNull() && frame_ == reportedFrame(window_);
             if (framed || shownFor_.elapsed() > kFramePollMs || !window_->isVisible())
                 framePoll_.stop();
         });
@@ -73,12 +84,21 @@ public:
     {
         if (watched != window_)
             return false;
-        if (event->type() == QEvent::Show) {
-            centreOnScreen(window_);
-            // The real frame is known only once the window manager has framed the window,
-            // and no event tells when Qt has learnt it: look again for a while.
-            shownFor_.start();
-            framePoll_.start();
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            // Sent before the window is mapped.
+            std::optional<QMargins> frame = frameBeforeMapping(window_);
+            confirmed_ = frame.has_value();
+            if (!frame)
+                frame = earlierFrame();
+            if (frame)
+                apply(*frame);
+            centreOnScreen(window_, frame.value_or(reportedFrame(window_)));
+            if (!confirmed_) {
+                // Not the window manager's word: the real frame is known once it has framed
+                // the window, and no event tells when Qt has learnt it, so look for a while.
+                shownFor_.start();
+                framePoll_.start();
+            }
         } else if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Move
             || event->type() == QEvent::Resize) {
             // The window manager frames the window some time after it is shown; Qt learns
@@ -98,19 +118,22 @@ private:
 
     void adjustToFrame()
     {
-        const QMargins frame = knownFrame(window_);
+        const QMargins frame = reportedFrame(window_);
         // While the window is being reparented into its frame, Qt may report a frame
-        // smaller than the window: no frame to size by.
+        // smaller than the window, or none: no frame to size by.
         const bool plausible
             = frame.left() >= 0 && frame.top() >= 0 && frame.right() >= 0 && frame.bottom() >= 0;
+        if (!plausible || (confirmed_ && frame.isNull()))
+            return;
+        if (!frame.isNull() && !assumedFrame().isNull())
+            earlierFrame() = frame;
         // A maximised window may lose its borders; its size is then the window manager's.
         const Qt::WindowStates managed
             = Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized;
-        if (!plausible || frame == frame_ || !window_->isVisible()
-            || (window_->windowState() & managed))
+        if (frame == frame_ || !window_->isVisible() || (window_->windowState() & managed))
             return;
         apply(frame);
-        centreOnScreen(window_);
+        centreOnScreen(window_, frame);
     }
 
     static constexpr int kFramePollMs = 3000;
@@ -118,6 +141,7 @@ private:
     QWidget* window_;
     QSize outer_;
     QMargins frame_;
+    bool confirmed_ = false;  // frame_ is the window manager's answer
     QTimer framePoll_;
     QElapsedTimer shownFor_;
 };

@@ -29,10 +29,9 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
 }
 
-// Level -1 is a warning: libjpeg found corrupt or missing data and carries on, for
-// example filling the rest of a truncated file with grey. Such a picture is not the one
-// that was stored, so a warning fails the call like an error. Trace messages (level 0
-// and above) are dropped.
+// Level -1 is a warning: libjpeg carries on with a stream other than the one asked for,
+// so a warning fails the call like an error. Trace messages (level 0 and above) are
+// dropped.
 void onMessage(j_common_ptr cinfo, int level)
 {
     if (level < 0)
@@ -47,42 +46,6 @@ void installErrorManager(ErrorManager& manager, jpeg_error_mgr*& slot)
     manager.base.error_exit = jumpBack;
     manager.base.emit_message = onMessage;
     manager.base.output_message = discardMessage;
-}
-
-struct Decompression {
-    jpeg_decompress_struct cinfo{};
-    ErrorManager error{};
-    QImage image;
-};
-
-bool decompress(Decompression& d, const QByteArray& data)
-{
-    installErrorManager(d.error, d.cinfo.err);
-    if (setjmp(d.error.jump)) {
-        jpeg_destroy_decompress(&d.cinfo);
-        return false;
-    }
-    jpeg_create_decompress(&d.cinfo);
-    // An empty buffer is reported by libjpeg itself as an error.
-    jpeg_mem_src(&d.cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
-        static_cast<unsigned long>(data.size()));
-    jpeg_read_header(&d.cinfo, TRUE);
-    d.cinfo.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&d.cinfo);
-
-    d.image = QImage(static_cast<int>(d.cinfo.output_width),
-        static_cast<int>(d.cinfo.output_height), QImage::Format_RGB888);
-    if (d.image.isNull() || d.cinfo.output_components != 3) {
-        jpeg_destroy_decompress(&d.cinfo);
-        return false;
-    }
-    while (d.cinfo.output_scanline < d.cinfo.output_height) {
-        JSAMPROW row = d.image.scanLine(static_cast<int>(d.cinfo.output_scanline));
-        jpeg_read_scanlines(&d.cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&d.cinfo);
-    jpeg_destroy_decompress(&d.cinfo);
-    return true;
 }
 
 struct Compression {
@@ -134,14 +97,6 @@ bool compress(Compression& c, const QImage& rgb, InputLayout layout, int quality
 }
 
 }  // namespace
-
-QImage decodeJpeg(const QByteArray& data)
-{
-    Decompression d;
-    if (!decompress(d, data))
-        return {};
-    return d.image;
-}
 
 QByteArray encodeJpeg(const QImage& image, int quality)
 {

@@ -1,23 +1,15 @@
 #include "Logo.h"
 
-#include "Jpeg.h"
-
-#include <QFile>
 #include <QLabel>
 
 namespace quendral {
 
 namespace {
 
-// Decoded once: every menu and review window shows the same picture.
+// Decoded once, by Qt's JPEG plugin: every menu and review window shows the same picture.
 const QPixmap& logoPicture()
 {
-    static const QPixmap picture = [] {
-        QFile file(QStringLiteral(":/logo.jpg"));
-        if (!file.open(QIODevice::ReadOnly))
-            return QPixmap();
-        return QPixmap::fromImage(decodeJpeg(file.readAll()));
-    }();
+    static const QPixmap picture(QStringLiteral(":/logo.jpg"));
     return picture;
 }
 

@@ -19,6 +19,8 @@
 #include <QStyleFactory>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace quendral {
 
 namespace {
@@ -161,9 +163,13 @@ void ReviewWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     // A window restored from being minimized gets a spontaneous show event as well; only
-    // the showing itself brings the first box into view.
-    if (!event->spontaneous())
-        scrollArea_->ensureWidgetVisible(optionBox(1));
+    // the showing itself brings the first box into view and activates the window.
+    if (event->spontaneous())
+        return;
+    scrollArea_->ensureWidgetVisible(optionBox(1));
+    // The show event comes before the window is mapped, so its first frame already shows
+    // the boxes ticked and coloured.
+    FormActivate();
 }
 
 void ReviewWindow::keyPressEvent(QKeyEvent* event)
@@ -195,7 +201,7 @@ void ReviewWindow::FormActivate()
     };
     const std::string heading = toReportBytes(QString::fromUtf8(catalogue_.heading));
     if (const int error = writeSection(catalogue_, heading, answerRecord, hooks))
-        handleApplicationError(this, ApplicationError::inOut(error));
+        pendingError_ = ApplicationError::inOut(error);
 }
 
 void ReviewWindow::BitBtn1Click()
@@ -206,8 +212,11 @@ void ReviewWindow::BitBtn1Click()
 bool ReviewWindow::event(QEvent* event)
 {
     const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+    // A failed write is reported over the window once it is up, and the window stays open.
+    if (event->type() == QEvent::WindowActivate && pendingError_) {
+        const ApplicationError error = *std::exchange(pendingError_, std::nullopt);
+        handleApplicationError(this, error);
+    }
     return handled;
 }
 

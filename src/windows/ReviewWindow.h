@@ -2,14 +2,16 @@
 
 // The review window of one block: every option of the block as a check box, ticked as the
 // participant ticked it, its text red where the tick disagrees with the key and black
-// where it agrees. When the window has come up it appends the block's section to the open
+// where it agrees. When the window is shown it appends the block's section to the open
 // report. The six block windows differ only in their catalogue.
 
+#include "ApplicationError.h"
 #include "Catalogue.h"
 
 #include <QDialog>
 #include <QPalette>
 
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -36,7 +38,9 @@ public:
     QScrollArea* scrollArea() const { return scrollArea_; }
 
     // Ticks the boxes from the answer record, then writes the section, turning each
-    // agreeing box black as its question is written. Runs once per showing.
+    // agreeing box black as its question is written. Runs once per showing, when the
+    // window is shown and before it is first painted; a failed write is reported in an
+    // error box over the window once it has come up.
     void FormActivate();
     void BitBtn1Click();
 
@@ -55,6 +59,7 @@ private:
     BitBtn* BitBtn1 = nullptr;
     QPalette agreeingPalette_;
     bool sectionWritten_ = false;
+    std::optional<ApplicationError> pendingError_;
 };
 
 }  // namespace quendral

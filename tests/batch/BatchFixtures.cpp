@@ -1,8 +1,5 @@
 #include "BatchFixtures.h"
 
-#include "AnswerKey.h"
-#include "Blocks.h"
-
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -18,23 +15,6 @@
 #include <unistd.h>
 
 namespace quendral::batch::test {
-
-void fillBlock(AnswerRecord& record, int block, Fill fill, std::uint8_t tick)
-{
-    const BlockInfo& info = blockInfo(block);
-    for (int i = 0; i < info.options(); ++i) {
-        const std::size_t offset = info.firstByte + static_cast<std::size_t>(i);
-        const bool ticked = fill == Fill::Everything
-            || (fill == Fill::Key && expectedAt(offset) == Expected::Ticked);
-        record.bytes[offset] = ticked ? tick : 0;
-    }
-}
-
-void setDone(AnswerRecord& record, std::initializer_list<int> blocks, std::uint8_t flag)
-{
-    for (int block : blocks)
-        record.bytes[kDoneFlagBase + static_cast<std::size_t>(block)] = flag;
-}
 
 std::string recordBytes(const AnswerRecord& record, std::size_t size)
 {

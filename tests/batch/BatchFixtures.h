@@ -3,6 +3,7 @@
 // Answer files in temporary folders and runs of the real quendral-batch program.
 
 #include "AnswerRecord.h"
+#include "AnswerRecords.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,12 +14,9 @@
 
 namespace quendral::batch::test {
 
-enum class Fill { Nothing, Everything, Key };
-
-// Sets the option bytes of `block`: all clear, all ticked, or as the key expects. Ticks
-// are written as `tick`, which any non-zero value may stand for.
-void fillBlock(AnswerRecord& record, int block, Fill fill, std::uint8_t tick = 1);
-void setDone(AnswerRecord& record, std::initializer_list<int> blocks, std::uint8_t flag = 1);
+using quendral::test::Fill;
+using quendral::test::fillBlock;
+using quendral::test::setDone;
 
 // The record's bytes, cut or padded with zeros to `size`.
 std::string recordBytes(const AnswerRecord& record, std::size_t size = kRecordSize);

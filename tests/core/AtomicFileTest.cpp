@@ -1,6 +1,8 @@
 // Writing a whole file through a temporary file beside it, on real files in a private
 // temporary folder: what a reader finds after success and after each kind of failure.
 
+#include "FileSizeLimit.h"
+
 #include "AtomicFile.h"
 #include "WriteAll.h"
 
@@ -247,12 +249,7 @@ TEST_P(ShortWrite, KeepsTheEarlierFile)
     ASSERT_GE(child, 0);
     if (child == 0) {
         ::close(channel[0]);
-        // Without the signal ignored, crossing the limit would kill the child.
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = GetParam();
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const quendral::test::FileSizeLimit limit(GetParam());
         const WriteResult r = writeFileAtomically(target, content.data(), content.size());
         const int report[2] = {static_cast<int>(r.failedStep), r.osError};
         const bool sent = ::write(channel[1], report, sizeof report) == sizeof report;

@@ -1,6 +1,9 @@
 // A block's report section: collapsing runs of blanks, and writeSection over every block's
 // catalogue, with hooks that record each written line and each agreeing box in order.
 
+#include "AnswerRecords.h"
+#include "BlockCounts.h"
+
 #include "AnswerKey.h"
 #include "AnswerRecord.h"
 #include "BlockScore.h"
@@ -20,6 +23,14 @@
 #include <vector>
 
 using namespace quendral;
+using namespace quendral::test;
+
+namespace quendral::test {
+void PrintTo(const BlockCounts& c, std::ostream* os)
+{
+    *os << "block " << c.block;
+}
+}  // namespace quendral::test
 
 namespace {
 
@@ -157,68 +168,21 @@ std::vector<Event> expectedEvents(const ReviewCatalogue& catalogue, const Answer
     return events;
 }
 
-void setBlock(AnswerRecord& r, int block, std::uint8_t value)
-{
-    const BlockInfo& info = blockInfo(block);
-    std::fill_n(
-        r.bytes.begin() + static_cast<std::ptrdiff_t>(info.firstByte), info.options(), value);
-}
-
-void matchKey(AnswerRecord& r, int block)
-{
-    const BlockInfo& info = blockInfo(block);
-    for (int i = 0; i < info.options(); ++i) {
-        const std::size_t offset = info.firstByte + static_cast<std::size_t>(i);
-        r.bytes[offset] = expectedAt(offset) == Expected::Ticked ? 1 : 0;
-    }
-}
-
-// Half the option bytes 0, the others anything from 1 to 255; same records on every run.
+// The same records on every run.
 std::vector<AnswerRecord> randomRecords(int count)
 {
     std::mt19937 rng(20240611u);
-    std::uniform_int_distribution<int> byte(0, 509);
-    std::vector<AnswerRecord> records(static_cast<std::size_t>(count));
-    for (AnswerRecord& r : records)
-        for (std::uint8_t& b : r.bytes) {
-            const int v = byte(rng);
-            b = static_cast<std::uint8_t>(v < 255 ? 0 : v - 254);
-        }
+    std::vector<AnswerRecord> records;
+    for (int i = 0; i < count; ++i)
+        records.push_back(randomRecord(rng));
     return records;
 }
 
 // ---------------------------------------------------------------- counts per block
 
-struct Counts {
-    int agreeing;
-    int answerLines;
-    int lines;
-};
-
-struct SectionCountCase {
-    int block;
-    Counts nothingTicked;
-    Counts everythingTicked;
-    Counts keyMatched;
-};
-
-constexpr SectionCountCase kCountCases[] = {
-    {1, {10, 30, 51}, {30, 10, 31}, {40, 0, 21}},
-    {2, {79, 69, 144}, {69, 79, 154}, {148, 0, 75}},
-    {3, {22, 30, 57}, {30, 22, 49}, {52, 0, 27}},
-    {4, {34, 46, 87}, {46, 34, 75}, {80, 0, 41}},
-    {5, {7, 13, 24}, {13, 7, 18}, {20, 0, 11}},
-    {6, {1, 7, 12}, {7, 1, 6}, {8, 0, 5}},
-};
-
-void PrintTo(const SectionCountCase& c, std::ostream* os)
-{
-    *os << "block " << c.block;
-}
-
-class SectionCounts : public ::testing::TestWithParam<SectionCountCase> {
+class SectionCounts : public ::testing::TestWithParam<BlockCounts> {
 protected:
-    void expectCounts(const AnswerRecord& record, const Counts& expected) const
+    void expectCounts(const AnswerRecord& record, const SectionTally& expected) const
     {
         const ReviewCatalogue& catalogue = reviewCatalogue(GetParam().block);
         const SectionRun run(catalogue, record);
@@ -240,7 +204,7 @@ TEST_P(SectionCounts, EverythingTicked)
     for (const std::uint8_t tick : {1, 2, 255}) {
         SCOPED_TRACE("tick byte " + std::to_string(tick));
         AnswerRecord r;
-        setBlock(r, GetParam().block, tick);
+        fillBlock(r, GetParam().block, Fill::Everything, tick);
         expectCounts(r, GetParam().everythingTicked);
     }
 }
@@ -248,7 +212,7 @@ TEST_P(SectionCounts, EverythingTicked)
 TEST_P(SectionCounts, KeyMatched)
 {
     AnswerRecord r;
-    matchKey(r, GetParam().block);
+    fillBlock(r, GetParam().block, Fill::Key);
     expectCounts(r, GetParam().keyMatched);
 }
 
@@ -258,7 +222,7 @@ TEST_P(SectionCounts, BytesOutsideTheBlockChangeNothing)
     const BlockInfo& info = blockInfo(block);
     AnswerRecord zero;
     AnswerRecord matched;
-    matchKey(matched, block);
+    fillBlock(matched, block, Fill::Key);
     for (const AnswerRecord& base : {zero, matched}) {
         AnswerRecord noisy = base;
         for (std::size_t i = 0; i < kRecordSize; ++i)
@@ -305,7 +269,7 @@ TEST_P(SectionCounts, FailingWriteStopsAtOnce)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Blocks, SectionCounts, ::testing::ValuesIn(kCountCases),
+INSTANTIATE_TEST_SUITE_P(Blocks, SectionCounts, ::testing::ValuesIn(kBlockCounts),
     [](const auto& info) { return "Block" + std::to_string(info.param.block); });
 
 // ---------------------------------------------------------------- whole sections

@@ -13,6 +13,8 @@
 // line, without the program's section writer, so that the program's way through its windows
 // is what gets checked.
 
+#include "JpegHeader.h"
+
 #include "AnswerKey.h"
 #include "AnswerRecord.h"
 #include "Blocks.h"
@@ -37,6 +39,9 @@
 #include <vector>
 
 using namespace quendral;
+using quendral::test::firstFrameMarker;
+using quendral::test::JpegHeader;
+using quendral::test::readJpegHeader;
 
 namespace {
 
@@ -181,32 +186,22 @@ int jpegSize(const char* path)
         std::fprintf(stderr, "%s is no complete JPEG file\n", path);
         return 1;
     }
-    // Walk the marker segments up to the frame header.
-    qsizetype i = 2;
-    while (i + 9 < data.size() && byteAt(i) == 0xFF) {
-        const unsigned marker = byteAt(i + 1);
-        const qsizetype length = (byteAt(i + 2) << 8) | byteAt(i + 3);
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8
-            && marker != 0xCC) {
-            if (marker != 0xC0) {
-                std::fprintf(
-                    stderr, "%s is not a baseline JPEG (frame marker FF%02X)\n", path, marker);
-                return 1;
-            }
-            const int height = (byteAt(i + 5) << 8) | byteAt(i + 6);
-            const int width = (byteAt(i + 7) << 8) | byteAt(i + 8);
-            const int components = byteAt(i + 9);
-            if (components != 3) {
-                std::fprintf(stderr, "%s has %d colour components, not 3\n", path, components);
-                return 1;
-            }
-            std::printf("%dx%d\n", width, height);
-            return 0;
-        }
-        i += 2 + length;
+    const int marker = firstFrameMarker(data);
+    if (marker < 0) {
+        std::fprintf(stderr, "%s has no frame header\n", path);
+        return 1;
     }
-    std::fprintf(stderr, "%s has no frame header\n", path);
-    return 1;
+    if (marker != 0xC0) {
+        std::fprintf(stderr, "%s is not a baseline JPEG (frame marker FF%02X)\n", path, marker);
+        return 1;
+    }
+    const JpegHeader header = readJpegHeader(data);
+    if (header.components != 3) {
+        std::fprintf(stderr, "%s has %d colour components, not 3\n", path, header.components);
+        return 1;
+    }
+    std::printf("%dx%d\n", header.width, header.height);
+    return 0;
 }
 
 // The screen is read until two readings in a row agree, so that a window that is still

@@ -10,19 +10,19 @@
 
 namespace quendral::test {
 
-ModalDriver::ModalDriver()
+ModalDriver::ModalDriver(int pollMs)
 {
     clock_.start();
-    timer_.setInterval(5);
+    timer_.setInterval(pollMs);
     connect(&timer_, &QTimer::timeout, this, &ModalDriver::poll);
     timer_.start();
 }
 
 ModalDriver::~ModalDriver() = default;
 
-ModalDriver& ModalDriver::then(Step step)
+ModalDriver& ModalDriver::then(Step step, Ready ready)
 {
-    steps_.append(std::move(step));
+    steps_.append({std::move(step), std::move(ready)});
     return *this;
 }
 
@@ -57,6 +57,8 @@ void ModalDriver::poll()
         if (done == modal)
             return;
     }
+    if (!steps_.isEmpty() && steps_.first().ready && !steps_.first().ready(modal))
+        return;
     handled_.append(modal);
     if (auto* box = qobject_cast<QMessageBox*>(modal))
         seen_.append(QStringLiteral("QMessageBox:") + box->text());
@@ -66,7 +68,7 @@ void ModalDriver::poll()
         seen_.append(QString::fromLatin1(modal->metaObject()->className()));
     if (steps_.isEmpty())
         return;
-    const Step step = steps_.takeFirst();
+    const Step step = steps_.takeFirst().step;
     // The step may open further modal windows; it must not run inside this timer slot.
     QTimer::singleShot(0, modal, [step, modal] { step(modal); });
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-// Answers the program's modal windows from inside a test: each step runs on the next modal
-// window that comes up (the real dialog, message box or review window), so the window code
-// under test runs unchanged.
+// Answers the program's modal windows from inside a test or the benchmark: each step runs
+// on the next modal window that comes up (the real dialog, message box or review window),
+// so the window code under test runs unchanged.
 
 #include <QElapsedTimer>
 #include <QList>
@@ -21,12 +21,15 @@ namespace quendral::test {
 class ModalDriver : public QObject {
 public:
     using Step = std::function<void(QWidget* modal)>;
+    using Ready = std::function<bool(QWidget* modal)>;
 
-    ModalDriver();
+    // Looks for the next modal window every `pollMs` (0: whenever the event loop is idle).
+    explicit ModalDriver(int pollMs = 5);
     ~ModalDriver() override;
 
-    // Queues a step for the next modal window that is not yet handled.
-    ModalDriver& then(Step step);
+    // Queues a step for the next modal window that is not yet handled, to run once the
+    // window is `ready` (at once when no test is given).
+    ModalDriver& then(Step step, Ready ready = {});
     // Runs the event loop until every step has run, the condition holds, or time is up.
     bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
     bool allStepsRun() const { return steps_.isEmpty(); }
@@ -40,7 +43,11 @@ private:
     static constexpr int kGiveUpMs = 20000;
     QElapsedTimer clock_;
     QTimer timer_;
-    QList<Step> steps_;
+    struct Entry {
+        Step step;
+        Ready ready;
+    };
+    QList<Entry> steps_;
     QList<QPointer<QWidget>> handled_;
     QStringList seen_;
 };

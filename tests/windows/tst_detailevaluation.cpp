@@ -3,6 +3,7 @@
 // opens. Message boxes, the menu and the review windows are the real ones, answered by
 // the test; the report is a real file in a temporary folder.
 
+#include "FileSizeLimit.h"
 #include "ModalDriver.h"
 #include "TestRecords.h"
 
@@ -232,31 +233,6 @@ public:
         return false;
     }
     int count = 0;
-};
-
-// Regular files of this process cannot grow beyond `bytes` while it exists: writes past
-// the limit fail with EFBIG, as on a disk that has filled up.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(qsizetype bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = static_cast<rlim_t>(bytes);
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = SIG_DFL;
 };
 
 // The overall window after a successful start-up: the answer file chosen and loaded,

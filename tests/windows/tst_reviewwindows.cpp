@@ -1,6 +1,7 @@
 // The six review windows on the offscreen platform: each is created as the block menu
 // creates it, shown with the report open, and judged by its boxes and the bytes it wrote.
 
+#include "BlockCounts.h"
 #include "ModalDriver.h"
 #include "TestRecords.h"
 
@@ -100,18 +101,6 @@ void tickAll(AnswerRecord& record, int block)
     static constexpr std::uint8_t kTicks[3] = {1, 2, 255};
     for (int n = 1; n <= blockInfo(block).options(); ++n)
         record.bytes[byteOf(block, n)] = kTicks[(n - 1) % 3];
-}
-
-// Half the bytes 0, the others anything from 1 to 255; the same records on every run.
-AnswerRecord randomRecord(std::mt19937& rng)
-{
-    std::uniform_int_distribution<int> value(0, 509);
-    AnswerRecord record;
-    for (std::uint8_t& byte : record.bytes) {
-        const int v = value(rng);
-        byte = static_cast<std::uint8_t>(v < 255 ? 0 : v - 254);
-    }
-    return record;
 }
 
 struct BoxState {
@@ -360,25 +349,14 @@ void ReviewWindowsTest::sectionCounts_data()
     QTest::addColumn<int>("black");
     QTest::addColumn<int>("answerLines");
     QTest::addColumn<int>("lines");
-    const struct {
-        int block;
-        int nothing[3], everything[3], key[3];  // black boxes, "Antwort" lines, all lines
-    } counts[] = {
-        {1, {10, 30, 51}, {30, 10, 31}, {40, 0, 21}},
-        {2, {79, 69, 144}, {69, 79, 154}, {148, 0, 75}},
-        {3, {22, 30, 57}, {30, 22, 49}, {52, 0, 27}},
-        {4, {34, 46, 87}, {46, 34, 75}, {80, 0, 41}},
-        {5, {7, 13, 24}, {13, 7, 18}, {20, 0, 11}},
-        {6, {1, 7, 12}, {7, 1, 6}, {8, 0, 5}},
-    };
-    for (const auto& c : counts) {
-        const auto row = [&](const char* name, Fill fill, const int(&n)[3]) {
+    for (const BlockCounts& c : kBlockCounts) {
+        const auto row = [&](const char* name, Fill fill, const SectionTally& n) {
             QTest::addRow("block%d-%s", c.block, name)
-                << c.block << int(fill) << n[0] << n[1] << n[2];
+                << c.block << int(fill) << n.agreeing << n.answerLines << n.lines;
         };
-        row("nothing", Fill::Nothing, c.nothing);
-        row("everything", Fill::Everything, c.everything);
-        row("key", Fill::Key, c.key);
+        row("nothing", Fill::Nothing, c.nothingTicked);
+        row("everything", Fill::Everything, c.everythingTicked);
+        row("key", Fill::Key, c.keyMatched);
     }
 }
 

@@ -1,6 +1,8 @@
 // The window picture on the offscreen platform: what "S&chließen" writes beside the answer
 // file, and what it leaves alone when it cannot or must not write.
 
+#include "FileSizeLimit.h"
+#include "JpegHeader.h"
 #include "ModalDriver.h"
 #include "OverallWindowSetup.h"
 #include "TestRecords.h"
@@ -106,7 +108,7 @@ QByteArray readAll(const QString& path)
 
 QImage readPicture(const QString& path)
 {
-    return decodeJpeg(readAll(path));
+    return decodeJpegPicture(readAll(path));
 }
 
 QByteArray pattern(int size, int seed)
@@ -161,35 +163,6 @@ ErrorBox pressSchliessenAnsweringBox(Tquendralauswfrm& window)
     box.modalsSeen = driver.seen().size();
     return box;
 }
-
-// Lowers this process's file size limit for as long as it lives. Root may raise the soft
-// limit again, so the test run gets its own limit back.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &previous_);
-        rlimit lowered = previous_;
-        lowered.rlim_cur = bytes;
-        active_ = ::setrlimit(RLIMIT_FSIZE, &lowered) == 0;
-    }
-    ~FileSizeLimit() { lift(); }
-    bool active() const { return active_; }
-    void lift()
-    {
-        if (!active_)
-            return;
-        ::setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-        active_ = false;
-    }
-
-private:
-    rlimit previous_{};
-    void (*previousHandler_)(int) = nullptr;
-    bool active_ = false;
-};
 
 }  // namespace
 

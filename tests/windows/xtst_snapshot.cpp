@@ -2,13 +2,13 @@
 // window manager draws, and a window that stays on top, are in the picture exactly as the
 // screen shows them.
 
+#include "JpegHeader.h"
 #include "ModalDriver.h"
 #include "OverallWindowSetup.h"
 #include "TestRecords.h"
 
 #include "Application.h"
 #include "BitBtn.h"
-#include "Jpeg.h"
 #include "QuendralAusw.h"
 #include "QuendralGLOBAL.h"
 #include "ResultChart.h"
@@ -21,10 +21,11 @@
 #include <QTest>
 #include <QWindow>
 
-#include <cstdio>  // jpeglib.h uses FILE and size_t without including their headers
 #include <memory>
 
-#include <jpeglib.h>
+#include <cstdio>  // jpeglib.h uses FILE and size_t without including their headers
+
+#include <jpeglib.h>  // J_COLOR_SPACE
 
 using namespace quendral;
 using namespace quendral::test;
@@ -78,50 +79,6 @@ QColor screenColour(QScreen* screen, const QPoint& global)
 {
     const QPoint local = global - screen->geometry().topLeft();
     return screen->grabWindow(0, local.x(), local.y(), 1, 1).toImage().pixelColor(0, 0);
-}
-
-// The first frame marker of a JPEG stream: 0xC0 baseline, 0xC1 extended sequential, 0xC2
-// progressive; -1 when the stream has none.
-int frameMarker(const QByteArray& data)
-{
-    qsizetype at = 2;  // after the start of image
-    while (at + 4 <= data.size()) {
-        if (uchar(data[at]) != 0xFF)
-            return -1;
-        const int marker = uchar(data[at + 1]);
-        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
-            return marker;
-        at += 2 + ((uchar(data[at + 2]) << 8) | uchar(data[at + 3]));
-    }
-    return -1;
-}
-
-// What libjpeg itself reads from the stream's header. Only called on streams decodeJpeg has
-// accepted; libjpeg's default error handling (message and exit) would fail the run as well.
-struct StoredHeader {
-    int components = 0;
-    J_COLOR_SPACE colourSpace = JCS_UNKNOWN;
-    bool progressive = true;
-    unsigned firstLuminanceStep = 0;
-};
-
-StoredHeader readStoredHeader(const QByteArray& data)
-{
-    jpeg_decompress_struct cinfo{};
-    jpeg_error_mgr error{};
-    cinfo.err = jpeg_std_error(&error);
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
-        static_cast<unsigned long>(data.size()));
-    jpeg_read_header(&cinfo, TRUE);
-    StoredHeader h;
-    h.components = cinfo.num_components;
-    h.colourSpace = cinfo.jpeg_color_space;
-    h.progressive = cinfo.progressive_mode != 0;
-    if (cinfo.quant_tbl_ptrs[0])
-        h.firstLuminanceStep = cinfo.quant_tbl_ptrs[0]->quantval[0];
-    jpeg_destroy_decompress(&cinfo);
-    return h;
 }
 
 QByteArray readAll(const QString& path)
@@ -242,17 +199,17 @@ void SnapshotXTest::pictureShowsTheScreen()
     QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
         (QStringList{"Quendral.dat", "Quendral.jpg"}));
     const QByteArray stream = readAll(dir_->filePath(QStringLiteral("Quendral.jpg")));
-    const QImage picture = decodeJpeg(stream);
+    const QImage picture = decodeJpegPicture(stream);
     QVERIFY(!picture.isNull());
     QCOMPARE(picture.size(), area.size());
 
     // Baseline, full colour, quality 90: the first luminance step is 16 * 20 % = 3.
-    QCOMPARE(frameMarker(stream), 0xC0);
-    const StoredHeader header = readStoredHeader(stream);
+    QCOMPARE(firstFrameMarker(stream), 0xC0);
+    const JpegHeader header = readJpegHeader(stream);
     QVERIFY(!header.progressive);
     QCOMPARE(header.components, 3);
     QCOMPARE(int(header.colourSpace), int(JCS_YCbCr));
-    QCOMPARE(header.firstLuminanceStep, 3u);
+    QCOMPARE(header.luminance[0], 3u);
 
     // The cover is in the picture where it is on the screen, to the pixel: green inside,
     // something else just outside. JPEG blurs a few pixels across an edge.
@@ -348,7 +305,8 @@ void SnapshotXTest::startUpWithJaSavesPicture()
     QVERIFY(!window.isVisible());
     QCOMPARE(driver.seen(),
         (QStringList{"QFileDialog", "QMessageBox:Soll die Grafik abgespeichert werden?"}));
-    const QImage picture = decodeJpeg(readAll(dir_->filePath(QStringLiteral("Quendral.jpg"))));
+    const QImage picture
+        = decodeJpegPicture(readAll(dir_->filePath(QStringLiteral("Quendral.jpg"))));
     QCOMPARE(picture.size(), QSize(808, 519));
 }
 
