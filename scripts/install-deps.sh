@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n
   libjpeg62-turbo-dev fonts-liberation
   libgtest-dev libbenchmark-dev
-  xvfb xauth x11-utils xdotool openbox
+  xvfb xauth x11-utils xdotool openbox poppler-utils
   qt6-svg-dev desktop-file-utils appstream man-db dpkg-dev file lintian
   libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
 )

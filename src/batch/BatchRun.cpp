@@ -1,18 +1,16 @@
 #include "BatchRun.h"
 
 #include "AnswerFiles.h"
-#include "AnswerRecord.h"
 #include "AtomicFile.h"
-#include "BufferedOutput.h"
-#include "CourseStatistics.h"
-#include "CsvWriter.h"
+#include "BlockTable.h"
+#include "Course.h"
 #include "FileNames.h"
 #include "ItemAnalysis.h"
 #include "OsErrorText.h"
+#include "PlainText.h"
 #include "ReportWriter.h"
 #include "ResultsTable.h"
-
-#include "PlainText.h"
+#include "WriteAll.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,7 +18,6 @@
 #include <optional>
 #include <string_view>
 #include <sys/stat.h>
-#include <unordered_map>
 #include <vector>
 
 namespace quendral::batch {
@@ -31,20 +28,6 @@ void tell(int errFd, const std::string& message)
 {
     const std::string line = oneLine("quendral-batch: " + message) + "\n";
     writeAll(errFd, line.data(), line.size());
-}
-
-std::string loadProblem(const LoadResult& result)
-{
-    switch (result.status) {
-    case LoadStatus::TooShort:
-        return "kürzer als 395 Bytes";
-    case LoadStatus::NotRegularFile:
-        return "keine gewöhnliche Datei";
-    case LoadStatus::ReadFailed:
-        return "Lesefehler, " + osErrorText(result.osError);
-    default:
-        return osErrorText(result.osError);
-    }
 }
 
 // The answer files as files. A report is written into the file its name leads to, so it
@@ -70,22 +53,6 @@ public:
 
 private:
     std::vector<FileId> ids_;
-};
-
-// Every file once: a file named again, under the same or another name, is passed over.
-class SeenFiles {
-public:
-    // The name under which the file was seen first, or nothing when it is new.
-    std::optional<std::string> firstName(const FileId& id, const std::string& name)
-    {
-        const auto [at, added] = names_.try_emplace(id, name);
-        if (added)
-            return std::nullopt;
-        return at->second;
-    }
-
-private:
-    std::unordered_map<FileId, std::string, FileIdHash> names_;
 };
 
 std::string resolvedPath(const std::string& path)
@@ -164,80 +131,69 @@ bool saveTable(
     return written.ok();
 }
 
+// Two outputs under one name would leave only the one written last.
+bool sameFile(const std::string& a, const std::string& b)
+{
+    const std::string entry = entryOf(a);
+    const auto id = fileIdOf(a);
+    return (!entry.empty() && entry == entryOf(b)) || (id && id == fileIdOf(b));
+}
+
+// Hands an output over: to standard output for "-" (and for the results table without a
+// file), else as the file's new content in one step. A failure is told on stderr.
+bool deliver(int outFd, int errFd, const BatchOptions::Output& output, const std::string& bytes)
+{
+    const std::string& path = *output.file;
+    const std::string what = output.what;
+    if (path.empty() || path == kStandardOutput) {
+        const int error = writeAll(outFd, bytes.data(), bytes.size());
+        if (error)
+            tell(errFd, what + " lässt sich nicht ausgeben (" + osErrorText(error) + ")");
+        return error == 0;
+    }
+    return saveTable(errFd, what, path, bytes);
+}
+
 }  // namespace
 
-int runBatch(const BatchOptions& options, int outFd, int errFd)
+int runBatch(const BatchOptions& options, int outFd, int errFd, const CoursePdfMaker& makePdf)
 {
-    bool failed = false;
     const AnswerFiles answerFiles = collectAnswerFiles(options.paths);
-    for (const std::string& problem : answerFiles.problems) {
-        tell(errFd, problem);
-        failed = true;
-    }
-    const std::vector<std::string>& files = answerFiles.files;
 
-    // Checked before anything is read: a table must never take an answer file's place.
-    const struct {
-        const std::string& path;
-        const char* what;
-    } outputs[] = {{options.resultsFile, "Ergebnistabelle"}, {options.itemsFile, "Itemanalyse"}};
-    for (const auto& output : outputs) {
-        if (!output.path.empty() && output.path != kStandardOutput
-            && replacesAnswerFile(output.path, answerFiles)) {
+    // Checked before anything is read: an output must never take an answer file's place.
+    const auto outputs = options.outputs();
+    auto isFile = [](const BatchOptions::Output& output) {
+        return !output.file->empty() && *output.file != kStandardOutput;
+    };
+    for (const BatchOptions::Output& output : outputs) {
+        if (isFile(output) && replacesAnswerFile(*output.file, answerFiles)) {
             tell(errFd,
-                std::string("die ") + output.what + " „" + output.path
+                std::string("die ") + output.what + " „" + *output.file
                     + "“ wäre eine der Antwortdateien; es wird nichts geschrieben");
             return kExitBadCommandLine;
         }
     }
-    if (!options.resultsFile.empty() && !options.itemsFile.empty()
-        && options.itemsFile != kStandardOutput) {
-        const std::string results = entryOf(options.resultsFile);
-        const auto resultsId = fileIdOf(options.resultsFile);
-        if ((!results.empty() && results == entryOf(options.itemsFile))
-            || (resultsId && resultsId == fileIdOf(options.itemsFile))) {
-            tell(errFd, "Ergebnistabelle und Itemanalyse dürfen nicht dieselbe Datei sein");
-            return kExitBadCommandLine;
-        }
-    }
-    std::optional<AnswerFileIds> answerIds;
-    if (options.reports)
-        answerIds.emplace(files);
-
-    const bool toFile = !options.resultsFile.empty();
-    BufferedOutput table(toFile ? -1 : outFd);
-    CsvWriter csv(table.buffer());
-    table.buffer() += CsvWriter::kByteOrderMark;
-    writeResultsHeader(csv);
-
-    CourseStatistics statistics;
-    std::optional<ReportWriter> reports;
-    if (options.reports)
-        reports.emplace();
-
-    AnswerRecord record;
-    SeenFiles seen;
-    for (const std::string& file : files) {
-        const LoadResult loaded = loadAnswerRecord(file, record);
-        if (loaded.file) {
-            if (const auto first = seen.firstName(*loaded.file, file)) {
+    for (std::size_t a = 0; a < outputs.size(); ++a) {
+        for (std::size_t b = a + 1; b < outputs.size(); ++b) {
+            if (isFile(outputs[a]) && isFile(outputs[b])
+                && sameFile(*outputs[a].file, *outputs[b].file)) {
                 tell(errFd,
-                    "Datei ist schon genannt, wird übersprungen: " + file + " (wie " + *first
-                        + ")");
-                continue;
+                    std::string(outputs[a].what) + " und " + outputs[b].what
+                        + " dürfen nicht dieselbe Datei sein");
+                return kExitBadCommandLine;
             }
         }
-        if (!loaded.ok()) {
-            tell(errFd, "Datei lässt sich nicht lesen: " + file + " (" + loadProblem(loaded) + ")");
-            failed = true;
-            continue;
-        }
-        writeResultsRow(csv, file, record);
-        table.rowDone();
-        if (!options.itemsFile.empty())
-            statistics.add(record);
+    }
 
-        if (reports) {
+    bool failed = false;
+    std::optional<AnswerFileIds> answerIds;
+    std::optional<ReportWriter> reports;
+    CourseLoading hooks;
+    hooks.notice = [&](const std::string& message) { tell(errFd, message); };
+    if (options.reports) {
+        answerIds.emplace(answerFiles.files);
+        reports.emplace();
+        hooks.loaded = [&](const std::string& file, const AnswerRecord& record) {
             const std::string reportName = reportFileName(file);
             if (answerIds->contains(reportName)) {
                 tell(errFd,
@@ -250,31 +206,29 @@ int runBatch(const BatchOptions& options, int outFd, int errFd)
                         + osErrorText(error) + ")");
                 failed = true;
             }
-        }
+        };
     }
-
-    if (toFile) {
-        if (!saveTable(errFd, "Ergebnistabelle", options.resultsFile, table.buffer()))
-            failed = true;
-    } else if (const int error = table.flush()) {
-        tell(errFd, "Ergebnistabelle lässt sich nicht ausgeben (" + osErrorText(error) + ")");
+    const Course course = loadCourse(options.paths, answerFiles, hooks);
+    if (!course.unreadable.empty() || !course.folderProblems.empty())
         failed = true;
-    }
 
-    if (!options.itemsFile.empty()) {
-        std::string bytes(CsvWriter::kByteOrderMark);
-        CsvWriter items(bytes);
-        writeItemAnalysis(items, statistics);
-        if (options.itemsFile == kStandardOutput) {
-            if (const int error = writeAll(outFd, bytes.data(), bytes.size())) {
-                tell(errFd, "Itemanalyse lässt sich nicht ausgeben (" + osErrorText(error) + ")");
-                failed = true;
-            }
-        } else if (!saveTable(errFd, "Itemanalyse", options.itemsFile, bytes)) {
+    const auto& [results, items, blocks, pdf] = outputs;
+    if (!deliver(outFd, errFd, results, csvBytes(ResultsTable(course))))
+        failed = true;
+    if (!items.file->empty() && !deliver(outFd, errFd, items, csvBytes(ItemAnalysis(course.statistics))))
+        failed = true;
+    if (!blocks.file->empty() && !deliver(outFd, errFd, blocks, csvBytes(BlockTable(course.statistics))))
+        failed = true;
+    if (!pdf.file->empty()) {
+        std::string bytes;
+        std::string problem = "nicht verfügbar";
+        if (!makePdf || !makePdf(course, bytes, problem)) {
+            tell(errFd, std::string(pdf.what) + " lässt sich nicht erstellen (" + problem + ")");
+            failed = true;
+        } else if (!deliver(outFd, errFd, pdf, bytes)) {
             failed = true;
         }
     }
-
     return failed ? kExitSomeFailed : kExitAllLoaded;
 }
 

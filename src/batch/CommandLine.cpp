@@ -3,11 +3,13 @@
 namespace quendral::batch {
 
 const char* const kUsageLine
-    = "Aufruf: quendral-batch [-o ERGEBNIS.csv] [--items FRAGEN.csv] [--reports] PFAD...\n"
+    = "Aufruf: quendral-batch [-o ERGEBNIS.csv] [--items FRAGEN.csv] [--blocks BLÖCKE.csv]\n"
+      "                      [--pdf KURSBERICHT.pdf] [--reports] PFAD...\n"
       "Mehr dazu mit „quendral-batch --help“.\n";
 
 const char* const kHelpText
-    = "Aufruf: quendral-batch [-o ERGEBNIS.csv] [--items FRAGEN.csv] [--reports] PFAD...\n"
+    = "Aufruf: quendral-batch [-o ERGEBNIS.csv] [--items FRAGEN.csv] [--blocks BLÖCKE.csv]\n"
+      "                      [--pdf KURSBERICHT.pdf] [--reports] PFAD...\n"
       "\n"
       "Wertet viele Quendral-Antwortdateien ohne Fenster aus. Jeder PFAD ist eine\n"
       "Antwortdatei oder ein Ordner; aus einem Ordner werden dessen Dateien *.dat in\n"
@@ -15,9 +17,9 @@ const char* const kHelpText
       "\n"
       "Die Ergebnistabelle hat eine Zeile je Antwortdatei: Datei, die Prozente der\n"
       "sechs Blöcke (leer bei einem nicht bearbeiteten Block), die übereinstimmenden\n"
-      "Optionen (Punkte) und die Optionen der bearbeiteten Blöcke. Sie ist eine\n"
-      "CSV-Datei mit Semikolon, in UTF-8 mit Byte-Order-Mark und CR LF, so dass eine\n"
-      "Tabellenkalkulation sie in Spalten öffnet.\n"
+      "Optionen (Punkte) und die Optionen der bearbeiteten Blöcke. Alle Tabellen sind\n"
+      "CSV-Dateien mit Semikolon, in UTF-8 mit Byte-Order-Mark und CR LF, so dass eine\n"
+      "Tabellenkalkulation sie in Spalten öffnet; Zahlen mit Dezimalkomma.\n"
       "\n"
       "Optionen:\n"
       "  -o DATEI        die Ergebnistabelle in DATEI schreiben statt auf die\n"
@@ -25,12 +27,21 @@ const char* const kHelpText
       "  --items DATEI   die Itemanalyse in DATEI schreiben: je Antwortoption die Zahl\n"
       "                  der Teilnehmer, die ihren Block bearbeitet haben, der Anteil\n"
       "                  von ihnen, deren Kreuz mit dem Lösungsschlüssel übereinstimmt,\n"
-      "                  und der Anteil, der sie angekreuzt hat (in %);\n"
-      "                  „--items -“ schreibt sie auf die Standardausgabe\n"
+      "                  und der Anteil, der sie angekreuzt hat (in %), die\n"
+      "                  Trennschärfe, der Trennindex 27 % und ein Hinweis\n"
+      "  --blocks DATEI  die Blocktabelle in DATEI schreiben: je Block Teilnehmer,\n"
+      "                  Mittelwert, Median, Standardabweichung, Minimum und Maximum\n"
+      "                  der Prozente, Cronbachs Alpha und der Messfehler in Punkten\n"
+      "  --pdf DATEI     den Kursbericht als PDF (A4) in DATEI schreiben: Übersicht,\n"
+      "                  Blocktabelle mit Boxplots, Ergebnistabelle, Itemkarte und die\n"
+      "                  Optionen mit Hinweis; dazu ist kein Bildschirm nötig\n"
       "  --reports       neben jede Antwortdatei ihre Detailauswertung schreiben\n"
       "                  (Quendral.dat: Quendral-Detail.txt), wie das Auswerteprogramm\n"
       "                  sie schreibt, wenn jeder bearbeitete Block einmal geöffnet wird\n"
       "  -h, --help      diese Hilfe zeigen\n"
+      "\n"
+      "„-“ als DATEI von --items, --blocks oder --pdf schreibt auf die Standardausgabe\n"
+      "(dann mit -o für die Ergebnistabelle); nur eine Ausgabe kann dorthin gehen.\n"
       "\n"
       "Antwortdateien werden nur gelesen, nie geschrieben; nur gewöhnliche Dateien\n"
       "werden gelesen, eine unter mehreren Namen genannte Datei nur einmal. Eine\n"
@@ -58,30 +69,42 @@ std::string quoted(std::string_view text)
 
 }  // namespace
 
+std::string germanList(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == names.size() ? " und " : ", ";
+        text += names[i];
+    }
+    return text;
+}
+
 CommandLine parseCommandLine(std::span<const std::string_view> arguments)
 {
     CommandLine result;
     BatchOptions& options = result.options;
-    bool resultsGiven = false;
-    bool itemsGiven = false;
+    struct FileOption {
+        std::string_view name;
+        std::string* target;
+        bool given = false;
+    };
+    FileOption fileOptions[] = {{"-o", &options.resultsFile}, {"--items", &options.itemsFile},
+        {"--blocks", &options.blocksFile}, {"--pdf", &options.pdfFile}};
     bool onlyPaths = false;
 
-    // Takes the file name of an option, either attached ("--items=F", "-oF") or the next
-    // argument.
-    auto fileOf = [&](std::size_t& i, std::string_view name, std::string_view attached,
-                      bool hasAttached, bool& given, std::string& target) -> std::string {
-        if (given)
-            return quoted(name) + " ist mehrfach angegeben";
-        given = true;
-        if (hasAttached) {
-            target = std::string(attached);
-        } else if (i + 1 < arguments.size()) {
-            target = std::string(arguments[++i]);
-        } else {
-            return "zu " + quoted(name) + " fehlt der Dateiname";
-        }
-        if (target.empty())
-            return "zu " + quoted(name) + " fehlt der Dateiname";
+    // The file name of an option, either attached ("--items=F", "-oF") or the next argument.
+    auto fileOf = [&](std::size_t& i, FileOption& option, std::string_view attached,
+                      bool hasAttached) -> std::string {
+        if (option.given)
+            return quoted(option.name) + " ist mehrfach angegeben";
+        option.given = true;
+        if (hasAttached)
+            *option.target = std::string(attached);
+        else if (i + 1 < arguments.size())
+            *option.target = std::string(arguments[++i]);
+        if (option.target->empty())
+            return "zu " + quoted(option.name) + " fehlt der Dateiname";
         return {};
     };
 
@@ -91,23 +114,32 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
             options.paths.emplace_back(argument);
             continue;
         }
-        std::string problem;
         if (argument == "--") {
             onlyPaths = true;
-        } else if (argument == "-h" || argument == "--help") {
+            continue;
+        }
+        if (argument == "-h" || argument == "--help") {
             result.action = CommandLine::Action::Help;
             return result;
-        } else if (argument == "--reports") {
+        }
+        if (argument == "--reports") {
             options.reports = true;
-        } else if (argument.starts_with("-o") && !argument.starts_with("--")) {
-            problem = fileOf(i, "-o", argument.substr(2), argument.size() > 2, resultsGiven,
-                options.resultsFile);
-        } else if (argument == "--items" || argument.starts_with("--items=")) {
-            const bool attached = argument.size() > 7;
-            problem = fileOf(i, "--items", attached ? argument.substr(8) : std::string_view{},
-                attached, itemsGiven, options.itemsFile);
-        } else {
-            problem = "unbekannte Option " + quoted(argument);
+            continue;
+        }
+        std::string problem = "unbekannte Option " + quoted(argument);
+        for (FileOption& option : fileOptions) {
+            const bool isShort = option.name.size() == 2;
+            if (isShort && argument.starts_with(option.name) && !argument.starts_with("--")) {
+                problem = fileOf(i, option, argument.substr(2), argument.size() > 2);
+                break;
+            }
+            if (!isShort && argument.starts_with(option.name)) {
+                const std::string_view rest = argument.substr(option.name.size());
+                if (rest.empty() || rest.starts_with('=')) {
+                    problem = fileOf(i, option, rest.substr(rest.empty() ? 0 : 1), !rest.empty());
+                    break;
+                }
+            }
         }
         if (!problem.empty())
             return failure(std::move(problem));
@@ -117,11 +149,27 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments)
         return failure("keine Antwortdatei und kein Ordner angegeben");
     if (options.resultsFile == kStandardOutput)
         options.resultsFile.clear();
-    if (options.resultsFile.empty() && options.itemsFile == kStandardOutput)
-        return failure(
-            "Ergebnistabelle und Itemanalyse können nicht beide auf die Standardausgabe");
-    if (!options.resultsFile.empty() && options.resultsFile == options.itemsFile)
-        return failure("Ergebnistabelle und Itemanalyse dürfen nicht dieselbe Datei sein");
+
+    std::vector<std::string> onStandardOutput;
+    for (const BatchOptions::Output& output : options.outputs()) {
+        const bool isResults = output.file == &options.resultsFile;
+        if (isResults ? output.file->empty() : *output.file == kStandardOutput)
+            onStandardOutput.emplace_back(output.what);
+    }
+    if (onStandardOutput.size() > 1)
+        return failure(germanList(onStandardOutput)
+            + (onStandardOutput.size() == 2 ? " können nicht beide" : " können nicht alle")
+            + " auf die Standardausgabe");
+
+    const auto outputs = options.outputs();
+    for (std::size_t a = 0; a < outputs.size(); ++a) {
+        for (std::size_t b = a + 1; b < outputs.size(); ++b) {
+            const std::string& first = *outputs[a].file;
+            if (!first.empty() && first != kStandardOutput && first == *outputs[b].file)
+                return failure(std::string(outputs[a].what) + " und " + outputs[b].what
+                    + " dürfen nicht dieselbe Datei sein");
+        }
+    }
     return result;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 // The batch program's command line:
-//   quendral-batch [-o ERGEBNIS.csv] [--items FRAGEN.csv] [--reports] PFAD...
+//   quendral-batch [-o ERGEBNIS.csv] [--items FRAGEN.csv] [--blocks BLÖCKE.csv]
+//                  [--pdf KURSBERICHT.pdf] [--reports] PFAD...
 
+#include <array>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,8 +18,21 @@ inline constexpr std::string_view kStandardOutput = "-";
 struct BatchOptions {
     std::string resultsFile;  // empty (or "-" given): the results table goes to standard output
     std::string itemsFile;  // empty: no item analysis; "-": on standard output
+    std::string blocksFile;  // empty: no block table; "-": on standard output
+    std::string pdfFile;  // empty: no course report; "-": on standard output
     bool reports = false;
     std::vector<std::string> paths;  // answer files and folders, in the given order
+
+    struct Output {
+        const std::string* file;
+        const char* what;  // German name, as messages use it
+    };
+    // Every output with its name; the results table first.
+    std::array<Output, 4> outputs() const
+    {
+        return {{{&resultsFile, "Ergebnistabelle"}, {&itemsFile, "Itemanalyse"},
+            {&blocksFile, "Blocktabelle"}, {&pdfFile, "Kursbericht"}}};
+    }
 };
 
 struct CommandLine {
@@ -29,6 +44,9 @@ struct CommandLine {
 
 // `arguments` without the program name.
 CommandLine parseCommandLine(std::span<const std::string_view> arguments);
+
+// "A und B", "A, B und C": names joined as a German sentence does.
+std::string germanList(const std::vector<std::string>& names);
 
 // The one-line reminder after a command line error, and the text of --help.
 extern const char* const kUsageLine;

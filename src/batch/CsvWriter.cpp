@@ -47,6 +47,12 @@ void CsvWriter::number(std::uint64_t value)
     out_.append(digits, end);
 }
 
+void CsvWriter::formatted(std::string_view number)
+{
+    separate();
+    out_ += number;
+}
+
 void CsvWriter::empty()
 {
     separate();

@@ -19,6 +19,8 @@ public:
 
     void text(std::string_view cell);
     void number(std::uint64_t value);
+    // A number already formatted by the program ("66,7", "-0,25"), written as it stands.
+    void formatted(std::string_view number);
     void empty();
     void endRow();
 

@@ -2,47 +2,78 @@
 
 #include "AnswerKey.h"
 #include "Catalogue.h"
+#include "GermanNumbers.h"
 #include "Section.h"
 
 namespace quendral::batch {
 
-std::string formatShare(std::uint64_t count, std::uint64_t total)
+namespace {
+
+constexpr Column kColumns[ItemAnalysis::kColumnCount] = {
+    {"Block", CellKind::Number},
+    {"Frage", CellKind::Number},
+    {"Option", CellKind::Text},
+    {"Fragetext", CellKind::Text},
+    {"Optionstext", CellKind::Text},
+    {"Schlüssel", CellKind::Text},
+    {"Bearbeitet", CellKind::Number},
+    {"Übereinstimmung %", CellKind::Number},
+    {"Angekreuzt %", CellKind::Number},
+    {"Trennschärfe", CellKind::Number},
+    {"Trennindex 27 %", CellKind::Number},
+    {"Hinweis", CellKind::Text},
+};
+
+struct Place {
+    int block;
+    int box;  // 1-based, in record order
+};
+
+Place placeOf(std::size_t offset)
 {
-    if (total == 0)
-        return {};
-    const std::uint64_t tenths = (2000 * count + total) / (2 * total);
-    return std::to_string(tenths / 10) + ',' + static_cast<char>('0' + tenths % 10);
+    for (const BlockInfo& info : kBlocks) {
+        if (offset < info.firstByte + static_cast<std::size_t>(info.options()))
+            return {info.number, static_cast<int>(offset - info.firstByte) + 1};
+    }
+    return {};
 }
 
-void writeItemAnalysis(CsvWriter& csv, const CourseStatistics& statistics)
-{
-    for (const char* title : {"Block", "Frage", "Option", "Fragetext", "Optionstext", "Schlüssel",
-             "Bearbeitet", "Übereinstimmung %", "Angekreuzt %"})
-        csv.text(title);
-    csv.endRow();
+}  // namespace
 
-    for (int block = 1; block <= kBlockCount; ++block) {
-        const ReviewCatalogue& catalogue = reviewCatalogue(block);
-        const std::uint32_t worked = statistics.worked(block);
-        for (int q = 1; q <= catalogue.questionCount(); ++q) {
-            const std::string question = CollapseDoubleSpaces(catalogue.label(q).caption);
-            for (int k = 0; k < 4; ++k) {
-                const CatalogueRow& box = catalogue.box(4 * (q - 1) + k + 1);
-                const auto offset = static_cast<std::size_t>(box.byte);
-                csv.number(static_cast<std::uint64_t>(block));
-                csv.number(static_cast<std::uint64_t>(q));
-                csv.text(std::string_view(&box.option, 1));
-                csv.text(question);
-                csv.text(box.caption);
-                csv.text(
-                    expectedAt(offset) == Expected::Ticked ? "angekreuzt" : "nicht angekreuzt");
-                csv.number(worked);
-                csv.text(formatShare(statistics.agreeing(offset), worked));
-                csv.text(formatShare(statistics.ticked(offset), worked));
-                csv.endRow();
-            }
-        }
+ItemAnalysis::ItemAnalysis(const CourseStatistics& statistics) : statistics_(statistics)
+{
+    for (std::size_t row = 0; row < kOptionCount; ++row) {
+        const Place place = placeOf(kFirstOptionByte + row);
+        questionTexts_[row]
+            = CollapseDoubleSpaces(reviewCatalogue(place.block).label((place.box + 3) / 4).caption);
     }
+}
+
+std::span<const Column> ItemAnalysis::columns() const
+{
+    return kColumns;
+}
+
+void ItemAnalysis::cells(std::size_t row, std::vector<std::string>& cells) const
+{
+    const std::size_t offset = kFirstOptionByte + row;
+    const Place place = placeOf(offset);
+    const CatalogueRow& box = reviewCatalogue(place.block).box(place.box);
+    const OptionStatistics& option = statistics_.option(offset);
+    const std::uint32_t worked = statistics_.block(place.block).participants;
+    cells.resize(kColumnCount);
+    cells[kBlock] = std::to_string(place.block);
+    cells[kQuestion] = std::to_string((place.box + 3) / 4);
+    cells[kOption].assign(1, box.option);
+    cells[kQuestionText] = questionTexts_[row];
+    cells[kOptionText] = box.caption;
+    cells[kKey] = expectedAt(offset) == Expected::Ticked ? "angekreuzt" : "nicht angekreuzt";
+    cells[kWorked] = std::to_string(worked);
+    cells[kFacility] = germanShare(option.agreeing, worked);
+    cells[kTicked] = germanShare(option.ticked, worked);
+    cells[kDiscrimination] = germanCoefficient(option.discrimination);
+    cells[kUpperLowerIndex] = germanCoefficient(option.upperLowerIndex);
+    cells[kNotes] = noteText(option.notes);
 }
 
 }  // namespace quendral::batch

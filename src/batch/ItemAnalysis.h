@@ -2,20 +2,47 @@
 
 // The item analysis: one row per option of the questionnaire with its question and option
 // text and the key's state, the number of participants who worked its block, the share of
-// them whose tick agrees with the key and the share who ticked it.
+// them whose tick agrees with the key, the share who ticked it, the option's Trennschärfe
+// (corrected item-rest correlation), its upper-lower index of the 27 % groups and its notes.
 
-#include "CourseStatistics.h"
-#include "CsvWriter.h"
+#include "Course.h"
+#include "Table.h"
 
-#include <cstdint>
+#include <array>
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace quendral::batch {
 
-// count of total as a percentage with one decimal, German style ("66,7"), half rounded
-// up; empty when total is 0.
-std::string formatShare(std::uint64_t count, std::uint64_t total);
+class ItemAnalysis final : public Table {
+public:
+    enum ColumnIndex : std::size_t {
+        kBlock,
+        kQuestion,
+        kOption,
+        kQuestionText,
+        kOptionText,
+        kKey,
+        kWorked,
+        kFacility,
+        kTicked,
+        kDiscrimination,
+        kUpperLowerIndex,
+        kNotes,
+        kColumnCount
+    };
 
-void writeItemAnalysis(CsvWriter& csv, const CourseStatistics& statistics);
+    explicit ItemAnalysis(const CourseStatistics& statistics);
+
+    std::span<const Column> columns() const override;
+    std::size_t rowCount() const override { return kOptionCount; }
+    // Row i is the option at answer record offset kFirstOptionByte + i.
+    void cells(std::size_t row, std::vector<std::string>& cells) const override;
+
+private:
+    const CourseStatistics& statistics_;
+    std::array<std::string, kOptionCount> questionTexts_;  // blanks collapsed
+};
 
 }  // namespace quendral::batch

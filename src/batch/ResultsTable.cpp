@@ -3,36 +3,54 @@
 #include "BlockScore.h"
 #include "Blocks.h"
 
+#include <array>
+
 namespace quendral::batch {
 
-void writeResultsHeader(CsvWriter& csv)
+namespace {
+
+constexpr std::array<Column, 3 + kBlockCount> kColumns = [] {
+    std::array<Column, 3 + kBlockCount> columns{};
+    columns[0] = {"Datei", CellKind::Text};
+    for (std::size_t i = 0; i < kBlockCount; ++i)
+        columns[1 + i] = {kBlocks[i].chartLabel, CellKind::Number};
+    columns[1 + kBlockCount] = {"Punkte", CellKind::Number};
+    columns[2 + kBlockCount] = {"Optionen", CellKind::Number};
+    return columns;
+}();
+
+}  // namespace
+
+std::span<const Column> ResultsTable::columns() const
 {
-    csv.text("Datei");
-    for (const BlockInfo& info : kBlocks)
-        csv.text(info.chartLabel);
-    csv.text("Punkte");
-    csv.text("Optionen");
-    csv.endRow();
+    return kColumns;
 }
 
-void writeResultsRow(CsvWriter& csv, std::string_view path, const AnswerRecord& record)
+void ResultsTable::cells(std::size_t row, std::vector<std::string>& cells) const
 {
+    participantCells(course_.paths[row], course_.records[row], cells);
+}
+
+void ResultsTable::participantCells(
+    std::string_view path, const AnswerRecord& record, std::vector<std::string>& cells)
+{
+    cells.resize(kColumns.size());
+    cells[0].assign(path);
     unsigned points = 0;
     unsigned options = 0;
-    csv.text(path);
     for (const BlockInfo& info : kBlocks) {
+        std::string& cell = cells[static_cast<std::size_t>(info.number)];
         if (!record.isDone(info.number)) {
-            csv.empty();
+            cell.clear();
             continue;
         }
         const std::uint16_t count = countAgreeing(record, info.number);
-        csv.number(percentage(info.number, count));
+        cell = std::to_string(percentage(info.number, count));
         points += count;
         options += static_cast<unsigned>(info.options());
     }
-    csv.number(points);
-    csv.number(options);
-    csv.endRow();
+    cells[1 + kBlockCount] = std::to_string(points);
+    cells[2 + kBlockCount] = std::to_string(options);
 }
 
 }  // namespace quendral::batch

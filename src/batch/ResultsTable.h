@@ -1,17 +1,33 @@
 #pragma once
 
-// The results table: one row per answer file with its path, the percentage of each worked
-// block (an empty cell for a block not worked), the agreeing options over the worked
-// blocks and the number of options in them.
+// The results table: one row per participant with the path of the answer file, the
+// percentage of each worked block (an empty cell for a block not worked), the agreeing
+// options over the worked blocks and the number of options in them.
 
 #include "AnswerRecord.h"
-#include "CsvWriter.h"
+#include "Course.h"
+#include "Table.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace quendral::batch {
 
-void writeResultsHeader(CsvWriter& csv);
-void writeResultsRow(CsvWriter& csv, std::string_view path, const AnswerRecord& record);
+class ResultsTable final : public Table {
+public:
+    explicit ResultsTable(const Course& course) : course_(course) { }
+
+    std::span<const Column> columns() const override;
+    std::size_t rowCount() const override { return course_.records.size(); }
+    void cells(std::size_t row, std::vector<std::string>& cells) const override;
+
+    // The cells of one participant's row.
+    static void participantCells(
+        std::string_view path, const AnswerRecord& record, std::vector<std::string>& cells);
+
+private:
+    const Course& course_;
+};
 
 }  // namespace quendral::batch

@@ -2,6 +2,7 @@
 
 #include "BatchRun.h"
 #include "CommandLine.h"
+#include "CoursePdfModule.h"
 #include "WriteAll.h"
 
 #include <cstdio>
@@ -26,5 +27,5 @@ int main(int argc, char** argv)
     case CommandLine::Action::Run:
         break;
     }
-    return runBatch(commandLine.options, STDOUT_FILENO, STDERR_FILENO);
+    return runBatch(commandLine.options, STDOUT_FILENO, STDERR_FILENO, coursePdfFromModule());
 }

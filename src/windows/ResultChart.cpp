@@ -1,5 +1,6 @@
 #include "ResultChart.h"
 
+#include "ChartLook.h"
 #include "FormSupport.h"
 
 #include <QBarCategoryAxis>
@@ -26,7 +27,7 @@ class BarCallout : public QGraphicsItem {
 public:
     BarCallout(QChart* chart, const QString& text) : QGraphicsItem(chart), text_(text)
     {
-        font_ = arial(11);
+        font_ = chartFont();
         const QFontMetrics metrics(font_);
         const QRect textRect = metrics.boundingRect(text_);
         box_ = QRectF(0, 0, textRect.width() + 8, metrics.height() + 4);
@@ -84,14 +85,7 @@ ResultChart::ResultChart(QWidget* parent)
     setRenderHint(QPainter::Antialiasing);
     setFrameShape(QFrame::NoFrame);
 
-    chart_->setAnimationOptions(QChart::NoAnimation);
-    chart_->setBackgroundBrush(colours::clCream);
-    chart_->setBackgroundRoundness(0);
-    chart_->setPlotAreaBackgroundVisible(false);
-    chart_->legend()->hide();
-    chart_->setTitle(kTitle);
-    chart_->setTitleFont(arial(15, true));
-    chart_->setTitleBrush(colours::clNavy);
+    applyChartLook(chart_, kTitle);
 
     series_->setObjectName(QStringLiteral("Series1"));
     series_->setBarWidth(0.7);
@@ -100,23 +94,16 @@ ResultChart::ResultChart(QWidget* parent)
     series_->append(bars_);
     chart_->addSeries(series_);
 
-    valueAxis_->setRange(0, 100);
-    valueAxis_->setLabelFormat(QStringLiteral("%.0f %%"));
-    valueAxis_->setTickCount(11);
-    valueAxis_->setMinorTickCount(0);
-    // The long block labels fit under their bars only in the chart's small font. The axes
-    // get their fonts before they join the chart, so its theme loads no fonts of its own.
-    categoryAxis_->setLabelsFont(arial(11));
-    categoryAxis_->setTitleFont(arial(11));
-    valueAxis_->setLabelsFont(arial(11));
-    valueAxis_->setTitleFont(arial(11));
+    // The long block labels fit under their bars only in the chart's small font.
+    applyPercentAxisLook(valueAxis_);
+    applyAxisFonts(categoryAxis_);
     chart_->addAxis(valueAxis_, Qt::AlignLeft);
     chart_->addAxis(categoryAxis_, Qt::AlignBottom);
     series_->attachAxis(valueAxis_);
     series_->attachAxis(categoryAxis_);
 
     foot_ = new QGraphicsSimpleTextItem(kFoot, chart_);
-    foot_->setFont(arial(11));
+    foot_->setFont(chartFont());
     foot_->setBrush(colours::clBlack);
     QMargins margins = chart_->margins();
     margins.setBottom(margins.bottom() + QFontMetrics(foot_->font()).height() + 4);

@@ -287,17 +287,29 @@ TEST(Help, IsGermanOnStandardOutput)
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.err, "");
     EXPECT_TRUE(result.out.starts_with(
-        "Aufruf: quendral-batch [-o ERGEBNIS.csv] [--items FRAGEN.csv] [--reports] PFAD...\n"));
-    for (const char* part : {"Rückgabewert", "Itemanalyse", "Detailauswertung", "Namensfolge"})
+        "Aufruf: quendral-batch [-o ERGEBNIS.csv] [--items FRAGEN.csv] [--blocks BLÖCKE.csv]\n"
+        "                      [--pdf KURSBERICHT.pdf] [--reports] PFAD...\n"));
+    for (const char* part : {"Rückgabewert", "Itemanalyse", "Detailauswertung", "Namensfolge",
+             "Blocktabelle", "Kursbericht"})
         EXPECT_NE(result.out.find(part), std::string::npos) << part;
 }
 
 // ---------------------------------------------------------------- item analysis
 
+// The line without its last `count` cells (none of the cells here holds a semicolon).
+std::string withoutLastCells(const std::string& line, int count)
+{
+    std::size_t end = line.size();
+    for (int i = 0; i < count && end != std::string::npos; ++i)
+        end = line.rfind(';', end - 1);
+    return end == std::string::npos ? line : line.substr(0, end);
+}
+
 TEST(ItemAnalysis, SharesOfThreeKnownParticipants)
 {
     // Blocks 1 to 4 are worked by all three, block 5 not by the one who ticked everything,
-    // block 6 not by the one who ticked nothing; a short file does not count.
+    // block 6 not by the one who ticked nothing; a short file does not count. The columns
+    // the table had before the discrimination figures keep their names, order and values.
     const TemporaryFolder dir;
     AnswerRecord key;
     AnswerRecord nothing;
@@ -322,7 +334,7 @@ TEST(ItemAnalysis, SharesOfThreeKnownParticipants)
     ASSERT_EQ(lines.size(), 1 + kOptionCount);
     EXPECT_EQ(lines[0],
         "Block;Frage;Option;Fragetext;Optionstext;Schlüssel;Bearbeitet;"
-        "Übereinstimmung %;Angekreuzt %");
+        "Übereinstimmung %;Angekreuzt %;Trennschärfe;Trennindex 27 %;Hinweis");
 
     // Per block and expected state: participants, agreement and tick shares.
     struct Expectation {
@@ -354,7 +366,7 @@ TEST(ItemAnalysis, SharesOfThreeKnownParticipants)
                     quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
                 optionText = quoted + "\"";
             }
-            EXPECT_EQ(lines[line],
+            EXPECT_EQ(withoutLastCells(lines[line], 3),
                 std::to_string(block) + ";" + std::to_string(question) + ";" + box.option + ";"
                     + CollapseDoubleSpaces(catalogue.label(question).caption) + ";" + optionText
                     + ";" + (ticked ? "angekreuzt" : "nicht angekreuzt") + ";" + e.worked + ";"
@@ -362,18 +374,24 @@ TEST(ItemAnalysis, SharesOfThreeKnownParticipants)
         }
     }
     // Written out once, so that a change of the tables shows here and not only above.
+    // Block 1: totals 40 (key), 10 (nothing ticked) and 30 (everything). An option expected
+    // ticked scores x = 1, 0, 1 against the rest 39, 10, 29: r = (16/3) / sqrt(2/9 * 434/3)
+    // = 0.94; one expected clear scores 1, 1, 0 against 39, 9, 30: r = -0.23. The 27 % groups
+    // are one participant each, the key (upper) and the empty one (lower).
     EXPECT_EQ(lines[1],
         "1;1;a;1. Was haben Projekte gemeinsam?;Interdisziplinäres Arbeiten;"
-        "angekreuzt;3;66,7;66,7");
+        "angekreuzt;3;66,7;66,7;0,94;1,00;");
     EXPECT_EQ(lines[18],
         "1;5;b;5. Was sind die Erfolgsfaktoren für Projektarbeit aus der Praxis?;Systematik;"
-        "angekreuzt;3;66,7;66,7");
-    EXPECT_EQ(lines[1 + 188 + 21],
+        "angekreuzt;3;66,7;66,7;0,94;1,00;");
+    EXPECT_EQ(withoutLastCells(lines[1 + 188 + 21], 3),
         "3;6;b;6. Welche Wege zur Aufwandsschätzung gibt es?;"
         "\"\"\"Pi mal Daumen\"\"\";nicht angekreuzt;3;66,7;33,3");
+    // Block 6 has two participants: too few for a Trennschärfe, one in each 27 % group; the
+    // key (8 points, agrees with 2d) above the one who ticked everything (7, disagrees).
     EXPECT_EQ(lines[kOptionCount],
         "6;2;d;" + CollapseDoubleSpaces(kBlock6Catalogue.label(2).caption) + ";"
-            + kBlock6Catalogue.box(8).caption + ";nicht angekreuzt;2;50,0;50,0");
+            + kBlock6Catalogue.box(8).caption + ";nicht angekreuzt;2;50,0;50,0;;1,00;");
 }
 
 TEST(ItemAnalysis, FileThatCannotBeWrittenIsNamed)

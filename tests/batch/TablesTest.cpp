@@ -3,8 +3,12 @@
 
 #include "BatchFixtures.h"
 
+#include "Course.h"
+#include "Table.h"
+
 #include "CourseStatistics.h"
 #include "CsvWriter.h"
+#include "GermanNumbers.h"
 #include "ItemAnalysis.h"
 #include "ResultsTable.h"
 
@@ -100,7 +104,7 @@ class Share : public ::testing::TestWithParam<ShareCase> { };
 
 TEST_P(Share, IsAGermanPercentageWithOneDecimal)
 {
-    EXPECT_EQ(formatShare(GetParam().count, GetParam().total), GetParam().written);
+    EXPECT_EQ(germanShare(GetParam().count, GetParam().total), GetParam().written);
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, Share,
@@ -111,7 +115,11 @@ INSTANTIATE_TEST_SUITE_P(Counts, Share,
         ShareCase{"JustBelowHalfTenth", 1, 2001, "0,0"},
         ShareCase{"ExactlyHalfTenth", 1, 2000, "0,1"},
         ShareCase{"JustBelowAll", 9999, 10000, "100,0"},
-        ShareCase{"LargeCourse", 6667, 10000, "66,7"}),
+        ShareCase{"LargeCourse", 6667, 10000, "66,7"},
+        // Halves that binary fractions cannot hold exactly still round up.
+        ShareCase{"ThreeIn2000", 3, 2000, "0,2"}, ShareCase{"QuarterPercent", 1, 400, "0,3"},
+        ShareCase{"HalfTenthOfMany", 245, 10000, "2,5"},
+        ShareCase{"JustBelowHalfTenthOfMany", 244999, 10000000, "2,4"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- results rows
@@ -131,10 +139,12 @@ class ResultsRow : public ::testing::TestWithParam<RowCase> { };
 
 TEST_P(ResultsRow, HoldsPercentagesOfWorkedBlocksAndTheirTotals)
 {
-    std::string out;
-    CsvWriter csv(out);
-    writeResultsRow(csv, "k/t.dat", GetParam().record());
-    EXPECT_EQ(out, "k/t.dat;" + GetParam().row + "\r\n");
+    Course course;
+    course.paths = {"k/t.dat"};
+    course.records = {GetParam().record()};
+    const std::vector<std::string> lines = crlfLines(csvBytes(ResultsTable(course)));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "k/t.dat;" + GetParam().row);
 }
 
 AnswerRecord everyBlock(Fill fill, std::uint8_t tick = 1)
@@ -186,25 +196,21 @@ INSTANTIATE_TEST_SUITE_P(Records, ResultsRow,
 
 TEST(ResultsHeader, NamesTheBlocksAsTheChartDoes)
 {
-    std::string out;
-    CsvWriter csv(out);
-    writeResultsHeader(csv);
-    EXPECT_EQ(out,
-        "Datei;Über- und Einblick;Start;Planung;Steuerung;Abschluss;PM-SW-Werkzeuge;"
-        "Punkte;Optionen\r\n");
+    EXPECT_EQ(csvBytes(ResultsTable(Course{})),
+        std::string(CsvWriter::kByteOrderMark)
+            + "Datei;Über- und Einblick;Start;Planung;Steuerung;Abschluss;PM-SW-Werkzeuge;"
+              "Punkte;Optionen\r\n");
 }
 
 // ---------------------------------------------------------------- item analysis
 
-TEST(ItemAnalysisOfEmptyCourse, CountsNobodyAndLeavesTheSharesEmpty)
+TEST(ItemAnalysisOfEmptyCourse, CountsNobodyAndLeavesTheFiguresEmpty)
 {
-    std::string out;
-    CsvWriter csv(out);
-    writeItemAnalysis(csv, CourseStatistics{});
-    const std::vector<std::string> lines = crlfLines(out);
+    const CourseStatistics statistics = computeCourseStatistics({});
+    const std::vector<std::string> lines = crlfLines(csvBytes(ItemAnalysis(statistics)));
     ASSERT_EQ(lines.size(), 1u + kOptionCount);
     for (std::size_t i = 1; i < lines.size(); ++i)
-        EXPECT_TRUE(lines[i].ends_with(";0;;")) << lines[i];
+        EXPECT_TRUE(lines[i].ends_with(";0;;;;;")) << lines[i];
 }
 
 TEST(CourseStatisticsOfUnworkedBlock, IgnoresItsTicks)
@@ -212,15 +218,15 @@ TEST(CourseStatisticsOfUnworkedBlock, IgnoresItsTicks)
     AnswerRecord record;
     fillBlock(record, 3, Fill::Everything);
     setDone(record, {1});
-    CourseStatistics statistics;
-    statistics.add(record);
-    EXPECT_EQ(statistics.participants(), 1u);
-    EXPECT_EQ(statistics.worked(1), 1u);
-    EXPECT_EQ(statistics.worked(3), 0u);
-    EXPECT_EQ(statistics.ticked(229), 0u);
-    EXPECT_EQ(statistics.agreeing(229), 0u);
-    EXPECT_EQ(statistics.agreeing(42), 1u);  // block 1, 1b is expected clear and is clear
-    EXPECT_EQ(statistics.agreeing(41), 0u);  // 1a is expected ticked
+    const CourseStatistics statistics = computeCourseStatistics(std::span(&record, 1));
+    EXPECT_EQ(statistics.participants, 1u);
+    EXPECT_EQ(statistics.block(1).participants, 1u);
+    EXPECT_EQ(statistics.block(3).participants, 0u);
+    EXPECT_EQ(statistics.option(229).ticked, 0u);
+    EXPECT_EQ(statistics.option(229).agreeing, 0u);
+    EXPECT_FALSE(statistics.option(229).facility);
+    EXPECT_EQ(statistics.option(42).agreeing, 1u);  // block 1, 1b is expected clear and is clear
+    EXPECT_EQ(statistics.option(41).agreeing, 0u);  // 1a is expected ticked
 }
 
 }  // namespace
