@@ -168,7 +168,7 @@ int runBatch(const BatchOptions& options, int outFd, int errFd, const CoursePdfM
     for (const BatchOptions::Output& output : outputs) {
         if (isFile(output) && replacesAnswerFile(*output.file, answerFiles)) {
             tell(errFd,
-                std::string("die ") + output.what + " „" + *output.file
+                std::string(output.article) + " " + output.what + " „" + *output.file
                     + "“ wäre eine der Antwortdateien; es wird nichts geschrieben");
             return kExitBadCommandLine;
         }

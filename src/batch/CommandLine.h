@@ -26,12 +26,13 @@ struct BatchOptions {
     struct Output {
         const std::string* file;
         const char* what;  // German name, as messages use it
+        const char* article;  // its definite article
     };
     // Every output with its name; the results table first.
     std::array<Output, 4> outputs() const
     {
-        return {{{&resultsFile, "Ergebnistabelle"}, {&itemsFile, "Itemanalyse"},
-            {&blocksFile, "Blocktabelle"}, {&pdfFile, "Kursbericht"}}};
+        return {{{&resultsFile, "Ergebnistabelle", "die"}, {&itemsFile, "Itemanalyse", "die"},
+            {&blocksFile, "Blocktabelle", "die"}, {&pdfFile, "Kursbericht", "der"}}};
     }
 };
 

@@ -92,7 +92,10 @@ QChart* makeBoxPlotChart(const CourseStatistics& statistics)
             for (const unsigned p : box->outliers)
                 outliers->append(info.number - 1, p);
         } else {
-            // Nobody worked the block: its place stays, empty.
+            // Nobody worked the block: its place stays, empty. A new set's values are not
+            // initialised (Qt 6.4), and a stray NaN would end up in the PDF's drawing.
+            for (int which = QBoxSet::LowerExtreme; which <= QBoxSet::UpperExtreme; ++which)
+                set->setValue(which, 0);
             set->setPen(Qt::NoPen);
             set->setBrush(Qt::NoBrush);
         }

@@ -1,6 +1,11 @@
 #include "BatchFixtures.h"
 
+#include "AnswerKey.h"
+#include "Blocks.h"
+
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -10,11 +15,25 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace quendral::batch::test {
+
+void setAgreement(AnswerRecord& record, int block, std::string_view agreement)
+{
+    const BlockInfo& info = blockInfo(block);
+    if (agreement.size() != static_cast<std::size_t>(info.options()))
+        throw std::invalid_argument("one digit per option of the block");
+    for (std::size_t i = 0; i < agreement.size(); ++i) {
+        const std::size_t offset = info.firstByte + i;
+        const bool keyTicked = expectedAt(offset) == Expected::Ticked;
+        record.bytes[offset] = (agreement[i] == '1') == keyTicked ? 1 : 0;
+    }
+    record.bytes[kDoneFlagBase + static_cast<std::size_t>(block)] = 1;
+}
 
 std::string recordBytes(const AnswerRecord& record, std::size_t size)
 {
@@ -62,10 +81,16 @@ bool exists(const std::string& path)
 ProgramRun runProgram(
     const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits)
 {
+    std::vector<std::string> command{QUENDRAL_BATCH_EXE};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return runCommand(command, workDir, limits);
+}
+
+ProgramRun runCommand(const std::vector<std::string>& command, const std::string& workDir,
+    RunLimits limits, const std::vector<std::string>& environment)
+{
     std::vector<char*> argv;
-    std::string program = QUENDRAL_BATCH_EXE;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
+    std::vector<std::string> copies = command;
     for (std::string& argument : copies)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -84,9 +109,16 @@ ProgramRun runProgram(
             limit.rlim_cur = static_cast<rlim_t>(limits.fileSizeLimit);
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
+        for (const std::string& change : environment) {
+            const std::size_t equals = change.find('=');
+            if (equals == std::string::npos)
+                ::unsetenv(change.c_str());
+            else
+                ::setenv(change.substr(0, equals).c_str(), change.c_str() + equals + 1, 1);
+        }
         if (::dup2(out[1], 1) < 0 || ::dup2(err[1], 2) < 0 || ::chdir(workDir.c_str()) != 0)
             ::_exit(126);
-        ::execv(argv[0], argv.data());
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(out[1]);
@@ -137,6 +169,33 @@ ProgramRun runProgram(
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return run;
+}
+
+std::vector<AnswerRecord> abilityCourse(std::size_t participants, std::initializer_list<int> blocks,
+    std::initializer_list<std::size_t> reversed, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::normal_distribution<double> abilities(0, 1);
+    std::uniform_real_distribution<double> uniform(0, 1);
+    std::vector<AnswerRecord> records(participants);
+    std::string agreement;
+    for (AnswerRecord& record : records) {
+        const double ability = abilities(random);
+        for (const int block : blocks) {
+            const BlockInfo& info = blockInfo(block);
+            agreement.clear();
+            for (int i = 0; i < info.options(); ++i) {
+                const std::size_t offset = info.firstByte + static_cast<std::size_t>(i);
+                const double difficulty = -0.5 + (i % 5) * 0.2;
+                const bool turned
+                    = std::find(reversed.begin(), reversed.end(), offset) != reversed.end();
+                const double lean = (turned ? -2.0 : 2.0) * (ability - difficulty);
+                agreement += uniform(random) < 1 / (1 + std::exp(-lean)) ? '1' : '0';
+            }
+            setAgreement(record, block, agreement);
+        }
+    }
+    return records;
 }
 
 std::vector<std::string> crlfLines(std::string_view text)

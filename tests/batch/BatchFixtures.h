@@ -18,6 +18,10 @@ using quendral::test::Fill;
 using quendral::test::fillBlock;
 using quendral::test::setDone;
 
+// Sets the option bytes of `block` so that option i agrees with the key where agreement[i] is
+// '1' and disagrees where it is '0', and marks the block done.
+void setAgreement(AnswerRecord& record, int block, std::string_view agreement);
+
 // The record's bytes, cut or padded with zeros to `size`.
 std::string recordBytes(const AnswerRecord& record, std::size_t size = kRecordSize);
 
@@ -56,11 +60,24 @@ struct RunLimits {
     long fileSizeLimit = -1;  // RLIMIT_FSIZE in bytes for the program; -1: unchanged
 };
 
-// Runs quendral-batch with `arguments` in the folder `workDir` and waits for it. Its
-// standard output and error are pipes read by the test, and every signal has its default
-// action in the program, as when a user starts it.
+// Runs the program `command[0]` (looked up on PATH) with the rest of `command` as its
+// arguments in the folder `workDir` and waits for it. Its standard output and error are
+// pipes read by the test, and every signal has its default action in the program, as when a
+// user starts it. `environment` changes the program's environment: "NAME=value" sets a
+// variable, a bare "NAME" removes it.
+ProgramRun runCommand(const std::vector<std::string>& command, const std::string& workDir,
+    RunLimits limits = {}, const std::vector<std::string>& environment = {});
+// The same for quendral-batch with `arguments`.
 ProgramRun runProgram(
     const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits = {});
+
+// Participants of a simple ability model, working `blocks`: each has an ability drawn from
+// a standard normal distribution, and an option agrees with the key with a probability
+// rising with it (a logistic curve around the option's difficulty); for the options at the
+// record offsets `reversed` the probability falls with the ability instead. The same seed
+// gives the same course.
+std::vector<AnswerRecord> abilityCourse(std::size_t participants, std::initializer_list<int> blocks,
+    std::initializer_list<std::size_t> reversed, unsigned seed);
 
 // Splits at CR LF; a text not ending in CR LF keeps its rest as a last element.
 std::vector<std::string> crlfLines(std::string_view text);

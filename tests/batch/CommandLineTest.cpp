@@ -26,6 +26,8 @@ struct AcceptedCase {
     std::string itemsFile;
     bool reports;
     std::vector<std::string> paths;
+    std::string blocksFile = {};
+    std::string pdfFile = {};
 };
 
 void PrintTo(const AcceptedCase& c, std::ostream* os)
@@ -44,6 +46,8 @@ TEST_P(Accepted, SetsTheOptionsAndKeepsThePathsInOrder)
     EXPECT_EQ(line.options.itemsFile, c.itemsFile);
     EXPECT_EQ(line.options.reports, c.reports);
     EXPECT_EQ(line.options.paths, c.paths);
+    EXPECT_EQ(line.options.blocksFile, c.blocksFile);
+    EXPECT_EQ(line.options.pdfFile, c.pdfFile);
 }
 
 // clang-format off
@@ -66,7 +70,17 @@ INSTANTIATE_TEST_SUITE_P(Forms, Accepted,
             {"-o", "--reports"}},
         AcceptedCase{"LoneDashIsAPath", {"-"}, "", "", false, {"-"}},
         AcceptedCase{"FileNamedLikeAnOption", {"-o", "--reports", "kurs"}, "--reports", "",
-            false, {"kurs"}}),
+            false, {"kurs"}},
+        AcceptedCase{"BlocksAndPdf", {"--blocks", "b.csv", "--pdf", "k.pdf", "kurs"}, "", "",
+            false, {"kurs"}, "b.csv", "k.pdf"},
+        AcceptedCase{"BlocksAndPdfWithEquals", {"--blocks=b.csv", "--pdf=k.pdf", "kurs"}, "", "",
+            false, {"kurs"}, "b.csv", "k.pdf"},
+        AcceptedCase{"PdfOnStandardOutput", {"-o", "e.csv", "--pdf", "-", "kurs"}, "e.csv", "",
+            false, {"kurs"}, "", "-"},
+        AcceptedCase{"BlocksOnStandardOutput", {"--blocks", "-", "-o", "e.csv", "kurs"}, "e.csv",
+            "", false, {"kurs"}, "-"},
+        AcceptedCase{"AllFour", {"-o", "e.csv", "--items", "f.csv", "--blocks", "b.csv", "--pdf",
+            "k.pdf", "kurs"}, "e.csv", "f.csv", false, {"kurs"}, "b.csv", "k.pdf"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
@@ -107,7 +121,22 @@ INSTANTIATE_TEST_SUITE_P(Forms, Refused,
             "„-o“ ist mehrfach angegeben"},
         RefusedCase{"ItemsTwice", {"--items", "a.csv", "--items=b.csv", "kurs"}, "mehrfach"},
         RefusedCase{"SameFileForBoth", {"-o", "a.csv", "--items", "a.csv", "kurs"},
-            "dieselbe Datei"}),
+            "dieselbe Datei"},
+        RefusedCase{"BlocksLikeItems", {"--items", "a.csv", "--blocks", "a.csv", "kurs"},
+            "Itemanalyse und Blocktabelle dürfen nicht dieselbe Datei sein"},
+        RefusedCase{"PdfLikeResults", {"-o", "k.pdf", "--pdf", "k.pdf", "kurs"},
+            "Ergebnistabelle und Kursbericht dürfen nicht dieselbe Datei sein"},
+        RefusedCase{"PdfWithoutName", {"kurs", "--pdf"}, "zu „--pdf“ fehlt der Dateiname"},
+        RefusedCase{"BlocksWithEmptyName", {"--blocks=", "kurs"},
+            "zu „--blocks“ fehlt der Dateiname"},
+        RefusedCase{"PdfTwice", {"--pdf", "a.pdf", "--pdf=b.pdf", "kurs"},
+            "„--pdf“ ist mehrfach angegeben"},
+        RefusedCase{"PdfAndResultsOnStandardOutput", {"--pdf", "-", "kurs"},
+            "Ergebnistabelle und Kursbericht können nicht beide auf die Standardausgabe"},
+        RefusedCase{"ThreeOnStandardOutput", {"--items", "-", "--blocks", "-", "kurs"},
+            "Ergebnistabelle, Itemanalyse und Blocktabelle können nicht alle auf die "
+            "Standardausgabe"},
+        RefusedCase{"PdfNameRunOn", {"--pdfk.pdf", "kurs"}, "unbekannte Option „--pdfk.pdf“"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -110,6 +110,18 @@ check_batch_help() {
   done
 }
 
+# The course report comes from a module the program loads from beside itself: it must be
+# found in the installed tree, and work there without a display.
+check_batch_pdf() {
+  mkdir -p "$work/kurs"
+  head -c 395 /dev/zero >"$work/kurs/a.dat"
+  local said
+  said=$(cd "$work" && timeout 60 env -u DISPLAY -u WAYLAND_DISPLAY \
+    "$usr/bin/quendral-batch" -o /dev/null --pdf kurs.pdf kurs 2>&1) \
+    || fail "quendral-batch --pdf in the tree: $said"
+  [ "$(head -c 5 "$work/kurs.pdf" 2>/dev/null)" = "%PDF-" ] || fail "quendral-batch wrote no PDF"
+}
+
 check_icons() {
   local app=$1 icons=$usr/share/icons/hicolor
   [ -f "$icons/scalable/apps/$app.svg" ] || fail "no scalable icon $app.svg"
@@ -167,6 +179,7 @@ case $mode in
 esac
 check_programs
 check_batch_help
+check_batch_pdf
 check_desktop_programs
 
 if [ "$failures" -gt 0 ]; then
