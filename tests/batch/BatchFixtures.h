@@ -14,13 +14,11 @@
 
 namespace quendral::batch::test {
 
+using quendral::test::abilityCourse;
 using quendral::test::Fill;
 using quendral::test::fillBlock;
+using quendral::test::setAgreement;
 using quendral::test::setDone;
-
-// Sets the option bytes of `block` so that option i agrees with the key where agreement[i] is
-// '1' and disagrees where it is '0', and marks the block done.
-void setAgreement(AnswerRecord& record, int block, std::string_view agreement);
 
 // The record's bytes, cut or padded with zeros to `size`.
 std::string recordBytes(const AnswerRecord& record, std::size_t size = kRecordSize);
@@ -71,13 +69,6 @@ ProgramRun runCommand(const std::vector<std::string>& command, const std::string
 ProgramRun runProgram(
     const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits = {});
 
-// Participants of a simple ability model, working `blocks`: each has an ability drawn from
-// a standard normal distribution, and an option agrees with the key with a probability
-// rising with it (a logistic curve around the option's difficulty); for the options at the
-// record offsets `reversed` the probability falls with the ability instead. The same seed
-// gives the same course.
-std::vector<AnswerRecord> abilityCourse(std::size_t participants, std::initializer_list<int> blocks,
-    std::initializer_list<std::size_t> reversed, unsigned seed);
 
 // Splits at CR LF; a text not ending in CR LF keeps its rest as a last element.
 std::vector<std::string> crlfLines(std::string_view text);
