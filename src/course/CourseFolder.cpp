@@ -50,8 +50,11 @@ CourseFolder::Scan CourseFolder::scan(const Progress& progress)
         const std::string& path = listed.files[i];
         Stamp stamp;
         const bool stamped = stampOf(path, stamp);
-        Entry& entry = entries_[path];
-        if (stamped && entry.stamped && entry.stamp == stamp)
+        const auto [at, added] = entries_.try_emplace(path);
+        Entry& entry = at->second;
+        // A file that cannot be looked at (a dangling link) counts as unchanged while it
+        // stays so.
+        if (!added && stamped == entry.stamped && (!stamped || entry.stamp == stamp))
             continue;
         // Looked at before it is read: a change while it is read shows at the next scan.
         entry.stamped = stamped;

@@ -38,7 +38,7 @@ public:
     // last scan. A cancelled scan keeps what it read, and counts as no scan otherwise.
     Scan scan(const Progress& progress = {});
 
-    // The course of the last complete scan, as quendral-batch makes it of this folder.
+    // The course, as quendral-batch makes it of this folder, after a complete scan.
     batch::Course course() const;
     // The answer files of the last complete scan, in name order.
     const std::vector<std::string>& files() const { return files_.files; }
@@ -54,7 +54,7 @@ private:
         bool operator==(const Stamp& other) const;
     };
     struct Entry {
-        bool stamped = false;  // false: the file could not be looked at, read it every time
+        bool stamped = false;  // false: the file could not be looked at
         Stamp stamp;
         LoadResult result;
         AnswerRecord record;

@@ -29,6 +29,7 @@ struct CourseLoader::Outcome {
 
 CourseLoader::CourseLoader(QObject* parent) : QObject(parent)
 {
+    threads_.setMaxThreadCount(1);
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
     connect(&settle_, &QTimer::timeout, this, &CourseLoader::reload);
@@ -88,7 +89,7 @@ bool CourseLoader::start(const Request& request)
     const QString name = request.fresh ? request.folder : folder_;
     auto stop = std::make_shared<std::atomic<bool>>(false);
     stop_ = stop;
-    job_.setFuture(QtConcurrent::run(
+    job_.setFuture(QtConcurrent::run(&threads_,
         [folder, name, stop](QPromise<std::shared_ptr<Outcome>>& promise) {
             auto outcome = std::make_shared<Outcome>();
             int range = -1;
@@ -139,6 +140,7 @@ void CourseLoader::watch(const QString& folder)
 {
     watcher_ = std::make_unique<QFileSystemWatcher>();
     pendingWatches_.clear();
+    unwatchable_.clear();
     watchTimer_.stop();
     settle_.stop();
     // The folder tells of files added, removed and renamed; each file's own watch tells of
@@ -157,7 +159,7 @@ void CourseLoader::watchFiles(const std::vector<std::string>& files, bool verify
     pendingWatches_.clear();
     for (const std::string& file : files) {
         const QString path = QFile::decodeName(QByteArray::fromStdString(file));
-        if (!stale.remove(path))
+        if (!stale.remove(path) && !unwatchable_.contains(path))
             pendingWatches_.append(path);
     }
     if (!stale.isEmpty())
@@ -170,7 +172,9 @@ void CourseLoader::addPendingWatches()
 {
     const QStringList slice = pendingWatches_.mid(0, kWatchesPerSlice);
     pendingWatches_.remove(0, slice.size());
-    watcher_->addPaths(slice);
+    // A file that cannot be watched (no watches left) is not tried again and again.
+    for (const QString& failed : watcher_->addPaths(slice))
+        unwatchable_.insert(failed);
     if (!pendingWatches_.isEmpty())
         return;
     watchTimer_.stop();

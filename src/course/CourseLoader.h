@@ -10,7 +10,9 @@
 
 #include <QFutureWatcher>
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <atomic>
@@ -36,10 +38,18 @@ public:
     // Stops the scan that runs: what was shown stays.
     void cancel();
 
-    bool busy() const { return job_.isRunning(); }
+    // A scan runs, or its result is still to be taken up.
+    bool busy() const { return scanning_ != nullptr; }
+    // Nothing to do until the folder changes: no scan, no change gathered, every file watched.
+    bool idle() const
+    {
+        return !busy() && !settle_.isActive() && !watchTimer_.isActive() && !next_;
+    }
     // The folder whose course was delivered last; empty before the first.
     const QString& folder() const { return folder_; }
     const QFileSystemWatcher* watcher() const { return watcher_.get(); }
+    // The loader's own thread: Qt's drawing shares the global pool.
+    QThreadPool* threads() { return &threads_; }
 
     // How long changes are gathered before the folder is scanned again.
     static constexpr int kSettleMs = 100;
@@ -71,9 +81,11 @@ private:
     Request running_{};
     std::shared_ptr<std::atomic<bool>> stop_;  // of the scan that runs
     std::optional<Request> next_;
+    QThreadPool threads_;
     QFutureWatcher<std::shared_ptr<Outcome>> job_;
     std::unique_ptr<QFileSystemWatcher> watcher_;
     QStringList pendingWatches_;
+    QSet<QString> unwatchable_;
     QTimer watchTimer_;
     QTimer settle_;
 };
