@@ -9,8 +9,8 @@
 #            fields, then unpacks it into a temporary folder
 # Both then check the same tree: the programs, the menu entries (desktop-file-validate), the
 # icons of every size, the AppStream metadata (appstreamcli), the manual pages (man -l) and
-# `quendral-batch --help` and `quendral-kurs --help` run from the tree. with-kurs says the course window is built;
-# without it, none of its files may be installed.
+# `quendral-batch --help` and `quendral-kurs --help` run from the tree. with-kurs says the
+# course window is built; without it, none of its files may be installed.
 set -uo pipefail
 
 mode=${1:?mode} build=$(realpath "${2:?build folder}") kurs=${3:?with-kurs or without-kurs}
