@@ -7,7 +7,13 @@
 // Next to them runs the floor, simply listing the folder and reading each file once (open,
 // one read of 395 bytes, close); the summary at the end gives medians and ratios to it.
 //
-//   batch_bench [--samples=N] [Google Benchmark flags]
+// Then the course statistics and the course report as the course grows: the statistics
+// alone over 1,000, 10,000 and 100,000 records in memory, and the program writing every
+// table and the PDF for as many files, next to a bare-Qt peer writing the same files as a
+// plain PDF table and to the floor of reading those files; and the program's start on a
+// single file, which is what linking it costs.
+//
+//   batch_bench [--samples=N] [--sizes=1000,10000,100000] [Google Benchmark flags]
 
 #include "SampleTable.h"
 
@@ -17,6 +23,7 @@
 
 #include "AnswerRecord.h"
 #include "AnswerRecords.h"
+#include "CourseStatistics.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,10 +33,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <iterator>
 #include <map>
@@ -47,16 +56,18 @@ using namespace quendral;
 
 constexpr int kFiles = 10000;
 int samples = 9;
+std::vector<int> sizes = {1000, 10000, 100000};
 
 struct Course {
     std::string root;  // removed at the end
-    std::string folder;  // the 10,000 answer files
+    std::string folder;  // the answer files
     std::string out;  // tables written by the runs
 };
 
-Course& course()
+// The same seed gives the same course at every size.
+Course makeCourse(int files)
 {
-    static Course c = [] {
+    {
         Course made;
         std::string pattern = std::filesystem::temp_directory_path() / "batch-bench-XXXXXX";
         if (!::mkdtemp(pattern.data())) {
@@ -72,7 +83,7 @@ Course& course()
         // Participants of every kind: blocks worked or not, any non-zero tick, noise in the
         // bytes the evaluation does not read.
         std::mt19937 random(20240607);
-        for (int i = 0; i < kFiles; ++i) {
+        for (int i = 0; i < files; ++i) {
             const std::array<std::uint8_t, kRecordSize> bytes = test::randomRecord(random).bytes;
             char name[64];
             std::snprintf(name, sizeof name, "/teilnehmer-%05d.dat", i);
@@ -85,8 +96,27 @@ Course& course()
             ::close(fd);
         }
         return made;
-    }();
-    return c;
+    }
+}
+
+// A course of `files` answer files, made on first use.
+Course& course(int files = kFiles)
+{
+    static std::map<int, Course> made;
+    auto at = made.find(files);
+    if (at == made.end())
+        at = made.emplace(files, makeCourse(files)).first;
+    return at->second;
+}
+
+void removeCourses()
+{
+    for (const int files : sizes) {
+        std::error_code ignored;
+        std::filesystem::remove_all(course(files).root, ignored);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(course().root, ignored);
 }
 
 const char* currentFigure = "";
@@ -118,9 +148,9 @@ void listFolder(const std::string& folder, std::vector<std::string>& names)
     ::closedir(dir);
 }
 
-void floorListAndRead(benchmark::State& state)
+void floorListAndRead(benchmark::State& state, int files)
 {
-    const Course& c = course();
+    const Course& c = course(files);
     std::vector<std::string> names;
     for (auto _ : state) {
         const bench::Stopwatch watch;
@@ -134,9 +164,14 @@ void floorListAndRead(benchmark::State& state)
         }
         benchmark::DoNotOptimize(read);
         record(state, watch);
-        if (read != kFiles * kRecordSize)
+        if (read != std::size_t(files) * kRecordSize)
             state.SkipWithError("not every file was read");
     }
+}
+
+void floorListAndReadCourse(benchmark::State& state)
+{
+    floorListAndRead(state, kFiles);
 }
 
 // ---------------------------------------------------------------- the batch
@@ -185,7 +220,7 @@ void floorListReadAndWriteReports(benchmark::State& state)
     }
 }
 
-bool tableComplete(const std::string& path)
+bool tableComplete(const std::string& path, int files = kFiles)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
@@ -194,7 +229,7 @@ bool tableComplete(const std::string& path)
     for (int c; (c = std::fgetc(file)) != EOF;)
         lines += c == '\n' ? 1 : 0;
     std::fclose(file);
-    return lines == kFiles + 1;
+    return lines == files + 1;
 }
 
 void runLibrary(benchmark::State& state, bool tableToFile, bool reports)
@@ -248,16 +283,9 @@ const char* programPath()
 #endif
 }
 
-void programTableAndItems(benchmark::State& state)
+// Runs `arguments` as a program, once per sample.
+void runCommand(benchmark::State& state, std::vector<std::string> arguments)
 {
-    const Course& c = course();
-    const std::string program = programPath() ? programPath() : "";
-    if (program.empty()) {
-        state.SkipWithError("path of quendral-batch unknown (QUENDRAL_BATCH_EXE)");
-        return;
-    }
-    std::vector<std::string> arguments = {program, "-o", c.out + "/programm.csv", "--items",
-        c.out + "/programm-fragen.csv", c.folder};
     std::vector<char*> argv;
     for (std::string& argument : arguments)
         argv.push_back(argument.data());
@@ -275,10 +303,81 @@ void programTableAndItems(benchmark::State& state)
         ::waitpid(child, &status, 0);
         record(state, watch);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            state.SkipWithError("quendral-batch failed");
+            state.SkipWithError("the program failed");
     }
+}
+
+// Runs quendral-batch with `options` and the course's folder, or, with `onlyFile`, one of
+// its files.
+void runProgram(benchmark::State& state, const Course& c, std::vector<std::string> options,
+    bool onlyFile = false)
+{
+    const std::string program = programPath() ? programPath() : "";
+    if (program.empty()) {
+        state.SkipWithError("path of quendral-batch unknown (QUENDRAL_BATCH_EXE)");
+        return;
+    }
+    std::vector<std::string> arguments = {program};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    arguments.push_back(onlyFile ? c.folder + "/teilnehmer-00000.dat" : c.folder);
+    runCommand(state, std::move(arguments));
+}
+
+void programTableAndItems(benchmark::State& state)
+{
+    const Course& c = course();
+    runProgram(
+        state, c, {"-o", c.out + "/programm.csv", "--items", c.out + "/programm-fragen.csv"});
     if (!tableComplete(c.out + "/programm.csv"))
         state.SkipWithError("the results table is not complete");
+}
+
+// ---------------------------------------------------------------- as the course grows
+
+// The statistics alone: one pass over the records plus a counting sort per block, so the
+// time per record should stay the same from 1,000 to 100,000 records.
+void statisticsInMemory(benchmark::State& state, int records)
+{
+    std::mt19937 random(20240607);
+    std::vector<AnswerRecord> participants(static_cast<std::size_t>(records));
+    for (AnswerRecord& participant : participants)
+        participant = test::randomRecord(random);
+    for (auto _ : state) {
+        const bench::Stopwatch watch;
+        const CourseStatistics statistics = computeCourseStatistics(participants);
+        benchmark::DoNotOptimize(statistics.blocks[0].alpha);
+        record(state, watch);
+    }
+}
+
+// Every table and the course report, from the program as a user starts it.
+void programEverything(benchmark::State& state, int files)
+{
+    const Course& c = course(files);
+    runProgram(state, c,
+        {"-o", c.out + "/alles.csv", "--items", c.out + "/alles-fragen.csv", "--blocks",
+            c.out + "/alles-bloecke.csv", "--pdf", c.out + "/alles.pdf"});
+    if (!tableComplete(c.out + "/alles.csv", files))
+        state.SkipWithError("the results table is not complete");
+}
+
+// The bare-Qt peer: the same files read, one PDF row of nine cells each.
+void pdfPeer(benchmark::State& state, int files)
+{
+#ifdef QUENDRAL_PDF_PEER
+    const Course& c = course(files);
+    runCommand(state, {QUENDRAL_PDF_PEER, c.folder, c.out + "/peer.pdf"});
+#else
+    (void)files;
+    state.SkipWithError("pdf_peer not built");
+#endif
+}
+
+// The program's start on one file: loading its libraries is most of it.
+void programOneFile(benchmark::State& state)
+{
+    const Course& c = course();
+    runProgram(state, c, {"-o", c.out + "/eine.csv"}, true);
 }
 
 std::vector<bench::TableRow> tableRows()
@@ -288,7 +387,23 @@ std::vector<bench::TableRow> tableRows()
         {"  the same, table streamed", "batch/streamed-table+items", "floor/list+read"},
         {"  the same, the program as started", "program/table+items", "floor/list+read"},
         {"  the same, with the reports", "batch/table+items+reports", "floor/list+read+reports"},
+        {"the program on one file (its start)", "program/one-file", ""},
     };
+}
+
+// Per course size: the statistics alone, and every table with the PDF against the bare-Qt
+// PDF peer; the floor of reading the files for scale.
+std::vector<bench::TableRow> growthRows()
+{
+    std::vector<bench::TableRow> rows;
+    for (const int files : sizes) {
+        const std::string n = std::to_string(files);
+        rows.push_back({"statistics alone, " + n + " records", "growth/statistics/" + n, ""});
+        rows.push_back({"every table and the PDF, " + n + " files", "growth/program-all/" + n,
+            "growth/pdf-peer/" + n});
+        rows.push_back({"  list and read the " + n + " files", "growth/floor/" + n, ""});
+    }
+    return rows;
 }
 
 }  // namespace
@@ -301,18 +416,33 @@ int main(int argc, char** argv)
     bool interleaveGiven = false;
     for (int i = 0; i < argc; ++i) {
         interleaveGiven |= std::strstr(argv[i], "random_interleaving") != nullptr;
-        if (std::strncmp(argv[i], "--samples=", 10) == 0)
+        if (std::strncmp(argv[i], "--samples=", 10) == 0) {
             samples = std::max(1, std::atoi(argv[i] + 10));
-        else
+        } else if (std::strncmp(argv[i], "--sizes=", 8) == 0) {
+            sizes.clear();
+            for (const char* at = argv[i] + 8; *at;) {
+                char* end = nullptr;
+                sizes.push_back(std::max(1, static_cast<int>(std::strtol(at, &end, 10))));
+                at = *end == ',' ? end + 1 : end;
+                if (end == at && *at)
+                    break;
+            }
+        } else {
             rest.push_back(argv[i]);
+        }
     }
     if (!interleaveGiven)
         rest.push_back(interleave);
     int restCount = static_cast<int>(rest.size());
     benchmark::Initialize(&restCount, rest.data());
 
-    course();  // made before any clock runs
-    auto add = [](const char* name, void (*function)(benchmark::State&)) {
+    // Made before any clock runs.
+    course();
+    for (const int files : sizes)
+        course(files);
+    static std::deque<std::string> names;  // registered figures keep their names' storage
+    auto add = [](std::string figure, std::function<void(benchmark::State&)> function) {
+        const char* name = names.emplace_back(std::move(figure)).c_str();
         benchmark::RegisterBenchmark(name,
             [name, function](benchmark::State& state) {
                 currentFigure = name;
@@ -324,12 +454,22 @@ int main(int argc, char** argv)
             ->Repetitions(samples)
             ->ReportAggregatesOnly(true);
     };
-    add("floor/list+read", floorListAndRead);
+    add("floor/list+read", floorListAndReadCourse);
     add("batch/table+items", batchTableAndItems);
     add("batch/streamed-table+items", batchStreamedTableAndItems);
     add("program/table+items", programTableAndItems);
     add("batch/table+items+reports", batchWithReports);
     add("floor/list+read+reports", floorListReadAndWriteReports);
+    add("program/one-file", programOneFile);
+    for (const int files : sizes) {
+        const std::string n = std::to_string(files);
+        add("growth/floor/" + n, [files](benchmark::State& s) { floorListAndRead(s, files); });
+        add("growth/statistics/" + n,
+            [files](benchmark::State& s) { statisticsInMemory(s, files); });
+        add("growth/program-all/" + n,
+            [files](benchmark::State& s) { programEverything(s, files); });
+        add("growth/pdf-peer/" + n, [files](benchmark::State& s) { pdfPeer(s, files); });
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::cout << "\n"
@@ -338,8 +478,12 @@ int main(int argc, char** argv)
     bench::TableLayout layout;
     layout.withMemory = false;
     bench::SampleTable::instance().print(std::cout, tableRows(), layout);
+    std::cout << "\nAs the course grows (the statistics in memory; the program writing all "
+              << "four outputs,\nagainst a bare-Qt program writing the same files as one "
+              << "plain PDF table):";
+    layout.floorHeading = "bare Qt";
+    bench::SampleTable::instance().print(std::cout, growthRows(), layout);
 
-    std::error_code ignored;
-    std::filesystem::remove_all(course().root, ignored);
+    removeCourses();
     return 0;
 }

@@ -10,9 +10,10 @@
 //
 //   kurs_bench [--pairs=N] [--files=N]   (default 9 pairs, 10,000 files)
 
-#include "AnswerRecords.h"
 #include "SampleTable.h"
 #include "ScreenWatch.h"
+
+#include "AbilityCourse.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -190,7 +191,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     const std::vector<AnswerRecord> course
-        = test::abilityCourse(files, {1, 2, 4, 6}, {381 + 2}, 2024);
+        = model::abilityCourse(files, {1, 2, 4, 6}, {381 + 2}, 2024);
     const Side sides[2] = {{"program", QUENDRAL_KURS}, {"peer", QUENDRAL_KURS_PEER}};
 
     int failures = 0;

@@ -208,16 +208,21 @@ int runBatch(const BatchOptions& options, int outFd, int errFd, const CoursePdfM
             }
         };
     }
-    const Course course = loadCourse(options.paths, answerFiles, hooks);
+    // The results table alone needs the block totals only.
+    const auto& [results, items, blocks, pdf] = outputs;
+    const bool analysed = !items.file->empty() || !blocks.file->empty() || !pdf.file->empty();
+    const Course course = loadCourse(options.paths, answerFiles, hooks,
+        analysed ? StatisticsScope::Full : StatisticsScope::TotalsOnly);
     if (!course.unreadable.empty() || !course.folderProblems.empty())
         failed = true;
 
-    const auto& [results, items, blocks, pdf] = outputs;
     if (!deliver(outFd, errFd, results, csvBytes(ResultsTable(course))))
         failed = true;
-    if (!items.file->empty() && !deliver(outFd, errFd, items, csvBytes(ItemAnalysis(course.statistics))))
+    if (!items.file->empty()
+        && !deliver(outFd, errFd, items, csvBytes(ItemAnalysis(course.statistics))))
         failed = true;
-    if (!blocks.file->empty() && !deliver(outFd, errFd, blocks, csvBytes(BlockTable(course.statistics))))
+    if (!blocks.file->empty()
+        && !deliver(outFd, errFd, blocks, csvBytes(BlockTable(course.statistics))))
         failed = true;
     if (!pdf.file->empty()) {
         std::string bytes;

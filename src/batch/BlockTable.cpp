@@ -30,11 +30,11 @@ void BlockTable::cells(std::size_t row, std::vector<std::string>& cells) const
 {
     const int number = static_cast<int>(row) + 1;
     const BlockStatistics& block = statistics_.block(number);
-    cells = {std::to_string(number), blockInfo(number).menuName,
-        std::to_string(block.participants), germanPercent(block.mean),
-        germanPercent(block.median), germanPercent(block.standardDeviation),
-        germanPercent(block.minimum), germanPercent(block.maximum),
-        germanCoefficient(block.alpha), germanDecimal(block.measurementError, 2)};
+    cells = {std::to_string(number), blockInfo(number).menuName, std::to_string(block.participants),
+        germanPercent(block.mean), germanPercent(block.median),
+        germanPercent(block.standardDeviation), germanPercent(block.minimum),
+        germanPercent(block.maximum), germanCoefficient(block.alpha),
+        germanDecimal(block.measurementError, 2)};
 }
 
 }  // namespace quendral::batch

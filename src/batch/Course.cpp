@@ -42,8 +42,8 @@ std::string loadProblem(const LoadResult& result)
     }
 }
 
-Course loadCourse(
-    std::vector<std::string> sources, const AnswerFiles& files, const CourseLoading& hooks)
+Course loadCourse(std::vector<std::string> sources, const AnswerFiles& files,
+    const CourseLoading& hooks, StatisticsScope scope)
 {
     Course course;
     course.sources = std::move(sources);
@@ -56,6 +56,8 @@ Course loadCourse(
         notice(problem);
     }
 
+    course.paths.reserve(files.files.size());
+    course.records.reserve(files.files.size());
     AnswerRecord record;
     SeenFiles seen;
     for (const std::string& file : files.files) {
@@ -79,7 +81,7 @@ Course loadCourse(
         if (hooks.loaded)
             hooks.loaded(file, record);
     }
-    course.statistics = computeCourseStatistics(course.records);
+    course.statistics = computeCourseStatistics(course.records, scope);
     return course;
 }
 

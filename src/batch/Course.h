@@ -14,6 +14,13 @@
 
 namespace quendral::batch {
 
+// The names the outputs of a course go by when a program chooses them (the manual's example
+// uses them too): the results table, the item analysis, the block table, the course report.
+inline constexpr const char* kResultsFileName = "ergebnis.csv";
+inline constexpr const char* kItemsFileName = "fragen.csv";
+inline constexpr const char* kBlocksFileName = "bloecke.csv";
+inline constexpr const char* kCourseReportFileName = "kursbericht.pdf";
+
 struct UnreadableFile {
     std::string path;
     std::string reason;  // German: "kürzer als 395 Bytes", "nicht vorhanden", ...
@@ -25,7 +32,7 @@ struct Course {
     std::vector<AnswerRecord> records;  // alongside `paths`
     std::vector<UnreadableFile> unreadable;  // in the order they were met
     std::vector<std::string> folderProblems;  // German, one per folder not listed
-    CourseStatistics statistics;  // of `records`
+    CourseStatistics statistics;  // of `records`, in the scope it was loaded with
 };
 
 struct CourseLoading {
@@ -41,8 +48,8 @@ struct CourseLoading {
 
 // Loads every file of `files` once (a file met again under any name is passed over) and
 // computes the statistics. `sources` are the paths `files` was collected from.
-Course loadCourse(
-    std::vector<std::string> sources, const AnswerFiles& files, const CourseLoading& hooks = {});
+Course loadCourse(std::vector<std::string> sources, const AnswerFiles& files,
+    const CourseLoading& hooks = {}, StatisticsScope scope = StatisticsScope::Full);
 
 // Why a file did not load, in German.
 std::string loadProblem(const LoadResult& result);

@@ -17,6 +17,8 @@
 #include <QScatterSeries>
 #include <QValueAxis>
 
+#include <algorithm>
+
 namespace quendral::batch {
 
 namespace {
@@ -105,8 +107,8 @@ QChart* makeBoxPlotChart(const CourseStatistics& statistics)
     chart->addSeries(outliers);
     chart->addAxis(percent, Qt::AlignLeft);
     chart->addAxis(categories, Qt::AlignBottom);
-    for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(boxes),
-             static_cast<QAbstractSeries*>(outliers)}) {
+    for (QAbstractSeries* series :
+        {static_cast<QAbstractSeries*>(boxes), static_cast<QAbstractSeries*>(outliers)}) {
         series->attachAxis(percent);
         series->attachAxis(categories);
     }
@@ -183,11 +185,30 @@ std::size_t ItemMapChart::optionAt(const QScatterSeries* series, int index) cons
     return offsets[static_cast<std::size_t>(index)];
 }
 
+// Each label beside its point, on the first side where it covers no label placed before it
+// and stays in the plot; to the right when every side is taken.
 void ItemMapChart::placeLabels()
 {
+    std::vector<QRectF> placed;
     for (std::size_t i = 0; i < labels_.size(); ++i) {
         const QPointF at = mapToPosition(checkKey_->at(static_cast<int>(i)), checkKey_);
-        labels_[i]->setPos(at + QPointF(6, -labels_[i]->boundingRect().height() / 2));
+        const QSizeF size = labels_[i]->boundingRect().size();
+        const double w = size.width();
+        const double h = size.height();
+        const QPointF sides[] = {{6, -h / 2}, {-w - 6, -h / 2}, {-w / 2, -h - 4}, {-w / 2, 4},
+            {6, -h - 2}, {6, 2}, {-w - 6, -h - 2}, {-w - 6, 2}};
+        QRectF chosen(at + sides[0], size);
+        for (const QPointF& side : sides) {
+            const QRectF area(at + side, size);
+            const bool free = std::none_of(placed.begin(), placed.end(),
+                [&](const QRectF& other) { return other.intersects(area); });
+            if (free && plotArea().contains(area)) {
+                chosen = area;
+                break;
+            }
+        }
+        placed.push_back(chosen);
+        labels_[i]->setPos(chosen.topLeft());
     }
 }
 

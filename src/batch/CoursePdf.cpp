@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFontMetricsF>
 #include <QGraphicsScene>
+#include <QHash>
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
@@ -70,8 +71,8 @@ public:
     void finish() { drawFoot(); }
 
     // Text at the cursor across `width` (words wrap); moves the cursor below it.
-    void paragraph(const QString& line, const QFont& font, const QColor& colour = Qt::black,
-        double after = 0)
+    void paragraph(
+        const QString& line, const QFont& font, const QColor& colour = Qt::black, double after = 0)
     {
         painter.setFont(font);
         const QRectF area(0, y, width(), bottom());
@@ -115,8 +116,12 @@ public:
     enum class LongText { Wrap, ElideFront };
 
     TableDrawer(Pages& pages, const Table& table, LongText longText, double points)
-        : pages_(pages), table_(table), longText_(longText), font_(reportFont(points)),
-          headFont_(reportFont(points - 1, true)), metrics_(font_, pages.painter.device()),
+        : pages_(pages),
+          table_(table),
+          longText_(longText),
+          font_(reportFont(points)),
+          headFont_(reportFont(points - 1, true)),
+          metrics_(font_, pages.painter.device()),
           pad_(pages.mm(1))
     {
         layColumns();
@@ -202,8 +207,7 @@ private:
             columns_[c].width = width + 2 * pad_;
             fixed += columns_[c].width;
         }
-        const double rest
-            = std::max(pages_.width() - fixed, (longestWord + 2 * pad_) * shared);
+        const double rest = std::max(pages_.width() - fixed, (longestWord + 2 * pad_) * shared);
         double x = 0;
         for (std::size_t c = 0; c < columns.size(); ++c) {
             if (columns[c].kind == CellKind::Text)
@@ -217,7 +221,8 @@ private:
         for (std::size_t c = 0; c < columns.size(); ++c) {
             const QRectF area(0, 0, columns_[c].width - 2 * pad_, 1e6);
             headHeight_ = std::max(headHeight_,
-                headMetrics.boundingRect(area, Qt::TextWordWrap, QString::fromUtf8(columns[c].title))
+                headMetrics
+                        .boundingRect(area, Qt::TextWordWrap, QString::fromUtf8(columns[c].title))
                         .height()
                     + 2 * pad_);
         }
@@ -252,18 +257,30 @@ private:
             if (texts[c].isEmpty())
                 continue;
             const QRectF area = cellArea(c, height);
+            // One line at its baseline costs far less than a text laid out into a rectangle,
+            // which counts for the many rows of the results table.
+            const double baseline = area.top() + metrics_.ascent();
             if (columns[c].kind == CellKind::Number) {
-                painter.drawText(area, Qt::AlignRight | Qt::AlignTop, texts[c]);
+                painter.drawText(QPointF(area.right() - advance(texts[c]), baseline), texts[c]);
             } else if (isWrapped(c)) {
                 painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, texts[c]);
             } else {
-                painter.drawText(area, Qt::AlignLeft | Qt::AlignTop,
+                painter.drawText(QPointF(area.left(), baseline),
                     metrics_.horizontalAdvance(texts[c]) <= area.width()
                         ? texts[c]
                         : metrics_.elidedText(texts[c], Qt::ElideLeft, area.width()));
             }
         }
         pages_.y += height;
+    }
+
+    // The width of a number, measured once: a column holds few different ones.
+    double advance(const QString& number)
+    {
+        const auto known = advances_.constFind(number);
+        if (known != advances_.cend())
+            return *known;
+        return *advances_.insert(number, metrics_.horizontalAdvance(number));
     }
 
     QRectF cellArea(std::size_t c, double height) const
@@ -280,6 +297,7 @@ private:
     QFontMetricsF metrics_;
     double pad_;
     std::vector<Placed> columns_;
+    QHash<QString, double> advances_;
     double tableWidth_ = 0;
     double rowHeight_ = 0;
     double headHeight_ = 0;
@@ -312,18 +330,18 @@ QString evaluatedSources(const std::vector<std::string>& sources)
 
 void drawTitle(Pages& pages, const Course& course, const QString& date)
 {
-    pages.paragraph(QStringLiteral("Quendral-Kursbericht"), reportFont(20, true),
-        colours::clNavy, pages.mm(1));
+    pages.paragraph(
+        QStringLiteral("Quendral-Kursbericht"), reportFont(20, true), colours::clNavy, pages.mm(1));
     pages.paragraph(QStringLiteral("Auswertung des Projektmanagement-Fragebogens für einen Kurs"),
         reportFont(10), Qt::black, pages.mm(5));
     const QFont font = reportFont(10);
     pages.paragraph(QStringLiteral("Ausgewertet: ") + evaluatedSources(course.sources), font);
     pages.paragraph(QStringLiteral("Datum: ") + date, font);
-    pages.paragraph(QStringLiteral("Ausgewertete Antwortdateien: %1").arg(course.records.size()),
-        font);
+    pages.paragraph(
+        QStringLiteral("Ausgewertete Antwortdateien: %1").arg(course.records.size()), font);
     const std::size_t failed = course.unreadable.size() + course.folderProblems.size();
-    pages.paragraph(QStringLiteral("Nicht lesbar: %1").arg(failed), font, Qt::black,
-        pages.mm(failed ? 1 : 0));
+    pages.paragraph(
+        QStringLiteral("Nicht lesbar: %1").arg(failed), font, Qt::black, pages.mm(failed ? 1 : 0));
     const QFont small = reportFont(9);
     for (const std::string& problem : course.folderProblems)
         pages.paragraph(QStringLiteral("  ") + text(problem), small);
@@ -336,14 +354,14 @@ void drawBlocks(Pages& pages, const Course& course)
     pages.heading(QStringLiteral("Blöcke"));
     const BlockTable blocks(course.statistics);
     TableDrawer(pages, blocks, TableDrawer::LongText::Wrap, 9).draw();
-    drawChart(pages, makeBoxPlotChart(course.statistics), QSizeF(860, 430));
-    pages.paragraph(QStringLiteral(
-                        "Boxplot der Prozente, die die Teilnehmer im Block erreicht haben: die Box "
-                        "reicht vom unteren zum oberen Quartil (berechnet wie QUARTILE.INKL einer "
-                        "Tabellenkalkulation, linear zwischen den Werten), der Strich in ihr ist "
-                        "der Median. Die Antennen reichen bis zum kleinsten und größten Wert "
-                        "innerhalb des 1,5-fachen Quartilsabstands unter und über der Box "
-                        "(Tukey); Punkte sind Werte außerhalb."),
+    drawChart(pages, makeBoxPlotChart(course.statistics), QSizeF(1000, 480));
+    pages.paragraph(
+        QStringLiteral("Boxplot der Prozente, die die Teilnehmer im Block erreicht haben: die Box "
+                       "reicht vom unteren zum oberen Quartil (berechnet wie QUARTILE.INKL einer "
+                       "Tabellenkalkulation, linear zwischen den Werten), der Strich in ihr ist "
+                       "der Median. Die Antennen reichen bis zum kleinsten und größten Wert "
+                       "innerhalb des 1,5-fachen Quartilsabstands unter und über der Box "
+                       "(Tukey); Punkte sind Werte außerhalb."),
         reportFont(8), Qt::black);
 }
 
@@ -395,8 +413,8 @@ void drawNotes(Pages& pages, const Course& course)
         using C = ItemAnalysis::ColumnIndex;
         const QString label = optionLabel(kFirstOptionByte + row);
         pages.need(pages.mm(22));
-        pages.paragraph(label + QStringLiteral(": ") + text(cells[C::kNotes]), bold,
-            colours::clNavy);
+        pages.paragraph(
+            label + QStringLiteral(": ") + text(cells[C::kNotes]), bold, colours::clNavy);
         pages.paragraph(QStringLiteral("Übereinstimmung %1 % · Angekreuzt %2 % · Trennschärfe %3 · "
                                        "Trennindex 27 % %4 · Schlüssel: %5")
                             .arg(text(cells[C::kFacility]), text(cells[C::kTicked]),

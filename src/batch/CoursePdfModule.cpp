@@ -1,5 +1,6 @@
 #include "CoursePdfModule.h"
 
+#include <QDir>
 #include <QLibrary>
 #include <QString>
 
@@ -19,8 +20,8 @@ QString modulePath()
     if (length <= 0)
         return {};
     const QString program = QString::fromLocal8Bit(self, length);
-    return program.left(program.lastIndexOf(QLatin1Char('/')) + 1)
-        + QStringLiteral(QUENDRAL_PDF_MODULE);
+    return QDir::cleanPath(program.left(program.lastIndexOf(QLatin1Char('/')) + 1)
+        + QStringLiteral(QUENDRAL_PDF_MODULE));
 }
 
 }  // namespace

@@ -26,27 +26,24 @@ std::span<const Column> ResultsTable::columns() const
     return kColumns;
 }
 
+// From the block totals of the course statistics, which are the scoring's counts.
 void ResultsTable::cells(std::size_t row, std::vector<std::string>& cells) const
 {
-    participantCells(course_.paths[row], course_.records[row], cells);
-}
-
-void ResultsTable::participantCells(
-    std::string_view path, const AnswerRecord& record, std::vector<std::string>& cells)
-{
+    const BlockTotals& totals = course_.statistics.totals[row];
     cells.resize(kColumns.size());
-    cells[0].assign(path);
+    cells[0] = course_.paths[row];
     unsigned points = 0;
     unsigned options = 0;
     for (const BlockInfo& info : kBlocks) {
         std::string& cell = cells[static_cast<std::size_t>(info.number)];
-        if (!record.isDone(info.number)) {
+        const std::optional<std::uint8_t>& total
+            = totals[static_cast<std::size_t>(info.number - 1)];
+        if (!total) {
             cell.clear();
             continue;
         }
-        const std::uint16_t count = countAgreeing(record, info.number);
-        cell = std::to_string(percentage(info.number, count));
-        points += count;
+        cell = std::to_string(percentage(info.number, *total));
+        points += *total;
         options += static_cast<unsigned>(info.options());
     }
     cells[1 + kBlockCount] = std::to_string(points);

@@ -4,12 +4,10 @@
 // percentage of each worked block (an empty cell for a block not worked), the agreeing
 // options over the worked blocks and the number of options in them.
 
-#include "AnswerRecord.h"
 #include "Course.h"
 #include "Table.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace quendral::batch {
@@ -21,10 +19,6 @@ public:
     std::span<const Column> columns() const override;
     std::size_t rowCount() const override { return course_.records.size(); }
     void cells(std::size_t row, std::vector<std::string>& cells) const override;
-
-    // The cells of one participant's row.
-    static void participantCells(
-        std::string_view path, const AnswerRecord& record, std::vector<std::string>& cells);
 
 private:
     const Course& course_;

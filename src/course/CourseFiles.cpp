@@ -42,15 +42,14 @@ SaveResult saveCourseFile(const std::string& path, const std::string& bytes,
 
 std::array<TableFile, 3> courseTables(const batch::Course& course)
 {
-    // The batch tool's own names of its tables.
+    // The batch tool's names of its tables, in messages and as files.
     const auto outputs = batch::BatchOptions{}.outputs();
-    auto file = [&](std::size_t output, std::string bytes) {
-        return TableFile{std::string(outputs[output].what) + ".csv", outputs[output].what,
-            std::move(bytes)};
+    auto file = [&](std::size_t output, const char* name, std::string bytes) {
+        return TableFile{name, outputs[output].what, std::move(bytes)};
     };
-    return {file(0, batch::csvBytes(batch::ResultsTable(course))),
-        file(1, batch::csvBytes(batch::ItemAnalysis(course.statistics))),
-        file(2, batch::csvBytes(batch::BlockTable(course.statistics)))};
+    return {file(0, batch::kResultsFileName, batch::csvBytes(batch::ResultsTable(course))),
+        file(1, batch::kItemsFileName, batch::csvBytes(batch::ItemAnalysis(course.statistics))),
+        file(2, batch::kBlocksFileName, batch::csvBytes(batch::BlockTable(course.statistics)))};
 }
 
 }  // namespace quendral::course

@@ -24,7 +24,7 @@ SaveResult saveCourseFile(const std::string& path, const std::string& bytes,
     const std::string& folder);
 
 struct TableFile {
-    std::string name;  // "Ergebnistabelle.csv"
+    std::string name;  // "ergebnis.csv"
     std::string what;  // "Ergebnistabelle", as messages name it
     std::string bytes;
 };

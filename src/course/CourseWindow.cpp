@@ -531,7 +531,7 @@ void CourseWindow::savePdf()
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setNameFilter(QStringLiteral("PDF-Dateien (*.pdf)"));
     dialog->setDefaultSuffix(QStringLiteral("pdf"));
-    dialog->selectFile(QStringLiteral("Kursbericht.pdf"));
+    dialog->selectFile(QString::fromUtf8(batch::kCourseReportFileName));
     const QString path = chosenPath(*dialog);
     if (path.isEmpty())
         return;

@@ -1,5 +1,6 @@
 #include "CourseStatistics.h"
 
+#include "AnswerKey.h"
 #include "BlockScore.h"
 
 #include <algorithm>
@@ -19,11 +20,21 @@ constexpr int kMostOptions = [] {
     return most;
 }();
 
+// Per option, in record order; arrays of their own, so that the loops over a block's options
+// run over plain rows of numbers.
 struct OptionSums {
-    std::uint64_t agreeing = 0;
-    std::uint64_t ticked = 0;
-    std::uint64_t agreeingTotals = 0;  // the sum of T over the participants who agree
+    std::array<std::uint32_t, kOptionCount> agreeing{};
+    std::array<std::uint32_t, kOptionCount> ticked{};
+    std::array<std::uint64_t, kOptionCount> agreeingTotals{};  // sum of T over who agree
 };
+
+// 1 where the option's key is "ticked", by record offset less kFirstOptionByte.
+constexpr std::array<std::uint8_t, kOptionCount> kKeyTicked = [] {
+    std::array<std::uint8_t, kOptionCount> ticked{};
+    for (std::size_t i = 0; i < kOptionCount; ++i)
+        ticked[i] = kAnswerKey[i] == Expected::Ticked ? 1 : 0;
+    return ticked;
+}();
 
 // One block's population: record indices and totals in results-table order, and the sums
 // the moments come from.
@@ -115,7 +126,7 @@ void describeBlock(const BlockInfo& info, const BlockPopulation& population,
 
 void describeOptions(const BlockInfo& info, const BlockPopulation& population,
     const std::vector<std::uint32_t>& order, std::span<const AnswerRecord> records,
-    std::span<const OptionSums> sums, CourseStatistics& result)
+    const OptionSums& sums, CourseStatistics& result)
 {
     const std::uint64_t n = population.members.size();
     if (n == 0)
@@ -129,9 +140,9 @@ void describeOptions(const BlockInfo& info, const BlockPopulation& population,
     std::array<std::uint32_t, kMostOptions> lower{};
     auto countGroup = [&](std::uint64_t from, std::array<std::uint32_t, kMostOptions>& group) {
         for (std::uint64_t m = from; m < from + g; ++m) {
-            const AnswerRecord& record = records[population.members[order[m]]];
+            const std::uint8_t* bytes = records[population.members[order[m]]].bytes.data();
             for (std::size_t i = 0; i < k; ++i)
-                group[i] += agreesWithKey(record, info.firstByte + i) ? 1 : 0;
+                group[i] += (bytes[info.firstByte + i] != 0 ? 1 : 0) == kKeyTicked[first + i];
         }
     };
     if (g >= 1) {
@@ -144,14 +155,13 @@ void describeOptions(const BlockInfo& info, const BlockPopulation& population,
     const Wide N = n;
     Wide itemVariances = 0;  // n^2 times the sum of the options' variances
     for (std::size_t i = 0; i < k; ++i) {
-        const OptionSums& sum = sums[first + i];
         OptionStatistics& option = result.options[first + i];
-        const Wide a = sum.agreeing;
-        const Wide P = sum.agreeingTotals;
-        option.agreeing = static_cast<std::uint32_t>(sum.agreeing);
-        option.ticked = static_cast<std::uint32_t>(sum.ticked);
-        option.facility = 100.0 * double(sum.agreeing) / double(n);
-        option.tickedShare = 100.0 * double(sum.ticked) / double(n);
+        const Wide a = sums.agreeing[first + i];
+        const Wide P = sums.agreeingTotals[first + i];
+        option.agreeing = sums.agreeing[first + i];
+        option.ticked = sums.ticked[first + i];
+        option.facility = 100.0 * double(option.agreeing) / double(n);
+        option.tickedShare = 100.0 * double(option.ticked) / double(n);
         itemVariances += a * (N - a);
 
         // n^2 times the covariance and variances of x and the rest y = T - x, from
@@ -184,8 +194,7 @@ void describeOptions(const BlockInfo& info, const BlockPopulation& population,
     const Wide totalVariance = N * Q - S * S;  // n^2 var(T)
     if (n >= 3 && totalVariance > 0) {
         const double kk = double(k);
-        const double alpha
-            = kk / (kk - 1) * (1 - double(itemVariances) / double(totalVariance));
+        const double alpha = kk / (kk - 1) * (1 - double(itemVariances) / double(totalVariance));
         block.alpha = alpha;
         block.measurementError
             = std::sqrt(double(totalVariance)) / double(n) * std::sqrt(std::max(0.0, 1 - alpha));
@@ -208,12 +217,15 @@ std::string noteText(unsigned notes)
     return text;
 }
 
-CourseStatistics computeCourseStatistics(std::span<const AnswerRecord> records)
+CourseStatistics computeCourseStatistics(
+    std::span<const AnswerRecord> records, StatisticsScope scope)
 {
+    const bool full = scope == StatisticsScope::Full;
     CourseStatistics result;
     result.participants = static_cast<std::uint32_t>(records.size());
-    std::array<OptionSums, kOptionCount> sums{};
+    OptionSums sums;
     std::array<BlockPopulation, kBlockCount> populations;
+    result.totals.resize(records.size());
 
     for (std::size_t r = 0; r < records.size(); ++r) {
         const AnswerRecord& record = records[r];
@@ -221,20 +233,25 @@ CourseStatistics computeCourseStatistics(std::span<const AnswerRecord> records)
             if (!record.isDone(info.number))
                 continue;
             const std::size_t first = info.firstByte - kFirstOptionByte;
-            std::array<bool, kMostOptions> agrees;
-            unsigned total = 0;
-            for (int i = 0; i < info.options(); ++i) {
-                const std::size_t offset = info.firstByte + static_cast<std::size_t>(i);
-                const bool x = agreesWithKey(record, offset);
-                agrees[static_cast<std::size_t>(i)] = x;
-                total += x ? 1 : 0;
-                OptionSums& sum = sums[first + static_cast<std::size_t>(i)];
-                sum.agreeing += x ? 1 : 0;
-                sum.ticked += record.isTicked(offset) ? 1 : 0;
+            const auto k = static_cast<std::size_t>(info.options());
+            const std::uint8_t* bytes = record.bytes.data() + info.firstByte;
+            // Plain loops over the block's bytes, which the compiler turns into vector code.
+            std::array<std::uint8_t, kMostOptions> ticks;
+            std::array<std::uint8_t, kMostOptions> agrees;
+            for (std::size_t i = 0; i < k; ++i) {
+                ticks[i] = bytes[i] != 0 ? 1 : 0;
+                agrees[i] = ticks[i] == kKeyTicked[first + i] ? 1 : 0;
             }
-            for (int i = 0; i < info.options(); ++i) {
-                if (agrees[static_cast<std::size_t>(i)])
-                    sums[first + static_cast<std::size_t>(i)].agreeingTotals += total;
+            unsigned total = 0;
+            for (std::size_t i = 0; i < k; ++i)
+                total += agrees[i];
+            result.totals[r][static_cast<std::size_t>(info.number - 1)] = total;
+            if (!full)
+                continue;
+            for (std::size_t i = 0; i < k; ++i) {
+                sums.agreeing[first + i] += agrees[i];
+                sums.ticked[first + i] += ticks[i];
+                sums.agreeingTotals[first + i] += agrees[i] * std::uint64_t{total};
             }
             BlockPopulation& population = populations[static_cast<std::size_t>(info.number - 1)];
             const unsigned percent = percentage(info.number, static_cast<std::uint16_t>(total));
@@ -248,11 +265,13 @@ CourseStatistics computeCourseStatistics(std::span<const AnswerRecord> records)
     }
 
     for (const BlockInfo& info : kBlocks) {
+        if (!full)
+            break;
         const BlockPopulation& population = populations[static_cast<std::size_t>(info.number - 1)];
         const std::vector<std::uint32_t> order
             = byTotalDescending(population.totals, info.options());
-        describeBlock(info, population, order,
-            result.blocks[static_cast<std::size_t>(info.number - 1)]);
+        describeBlock(
+            info, population, order, result.blocks[static_cast<std::size_t>(info.number - 1)]);
         describeOptions(info, population, order, records, sums, result);
     }
     return result;

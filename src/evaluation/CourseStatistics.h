@@ -16,8 +16,7 @@
 // Cost: one pass over the records (a worked block's options twice: once for its total T,
 // once to pair each agreeing option with T), then per block one stable counting sort of its
 // participants by T and one walk over the two 27 % groups. Time and memory grow linearly
-// with the number of records: O(records x options) time, four bytes per worked block and
-// record.
+// with the number of records: O(records x options) time, some twenty bytes per record.
 
 #include "AnswerRecord.h"
 #include "Blocks.h"
@@ -79,10 +78,14 @@ struct BlockStatistics {
     std::optional<double> measurementError;  // sd(T) x sqrt(1 - alpha), in points
 };
 
+// A participant's agreeing options per block (T), nothing for a block not worked.
+using BlockTotals = std::array<std::optional<std::uint8_t>, kBlockCount>;
+
 struct CourseStatistics {
     std::uint32_t participants = 0;  // records given
     std::array<BlockStatistics, kBlockCount> blocks{};
     std::array<OptionStatistics, kOptionCount> options{};  // in record order
+    std::vector<BlockTotals> totals;  // per record, in the order given
 
     const BlockStatistics& block(int number) const
     {
@@ -95,6 +98,12 @@ struct CourseStatistics {
     }
 };
 
-CourseStatistics computeCourseStatistics(std::span<const AnswerRecord> records);
+enum class StatisticsScope {
+    Full,
+    TotalsOnly  // only `participants` and `totals`, for a results table and nothing else
+};
+
+CourseStatistics computeCourseStatistics(
+    std::span<const AnswerRecord> records, StatisticsScope scope = StatisticsScope::Full);
 
 }  // namespace quendral

@@ -2,10 +2,10 @@
 
 #include "AnswerKey.h"
 #include "Blocks.h"
+#include "Catalogue.h"
+#include "Section.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -15,7 +15,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -156,6 +155,30 @@ ProgramRun runCommand(const std::vector<std::string>& command, const std::string
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     return run;
+}
+
+bool expectedTicked(int block, int n)
+{
+    return expectedAt(static_cast<std::size_t>(reviewCatalogue(block).box(n).byte))
+        == Expected::Ticked;
+}
+
+std::string itemRowStart(int block, int n)
+{
+    const ReviewCatalogue& catalogue = reviewCatalogue(block);
+    const CatalogueRow& box = catalogue.box(n);
+    const bool ticked = expectedTicked(block, n);
+    std::string optionText = box.caption;
+    if (optionText.find('"') != std::string::npos) {
+        std::string quoted = "\"";
+        for (char c : optionText)
+            quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+        optionText = quoted + "\"";
+    }
+    const int question = (n + 3) / 4;
+    return std::to_string(block) + ";" + std::to_string(question) + ";" + box.option + ";"
+        + CollapseDoubleSpaces(catalogue.label(question).caption) + ";" + optionText + ";"
+        + (ticked ? "angekreuzt" : "nicht angekreuzt");
 }
 
 std::vector<std::string> crlfLines(std::string_view text)

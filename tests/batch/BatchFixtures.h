@@ -2,6 +2,7 @@
 
 // Answer files in temporary folders and runs of the real quendral-batch program.
 
+#include "AbilityCourse.h"
 #include "AnswerRecord.h"
 #include "AnswerRecords.h"
 
@@ -14,10 +15,10 @@
 
 namespace quendral::batch::test {
 
-using quendral::test::abilityCourse;
+using model::abilityCourse;
+using model::setAgreement;
 using quendral::test::Fill;
 using quendral::test::fillBlock;
-using quendral::test::setAgreement;
 using quendral::test::setDone;
 
 // The record's bytes, cut or padded with zeros to `size`.
@@ -69,6 +70,12 @@ ProgramRun runCommand(const std::vector<std::string>& command, const std::string
 ProgramRun runProgram(
     const std::vector<std::string>& arguments, const std::string& workDir, RunLimits limits = {});
 
+// The first six cells of the item analysis's row for option box `n` (1-based, record
+// order) of `block`, as the CSV file holds them: block, question, letter, question text with
+// blanks collapsed, option text (quoted where it holds a quote) and the key's state.
+std::string itemRowStart(int block, int n);
+// Whether the key expects option box `n` of `block` ticked.
+bool expectedTicked(int block, int n);
 
 // Splits at CR LF; a text not ending in CR LF keeps its rest as a last element.
 std::vector<std::string> crlfLines(std::string_view text);

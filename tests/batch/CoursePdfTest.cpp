@@ -63,7 +63,7 @@ protected:
         const std::vector<AnswerRecord> records
             = abilityCourse(130, {2, 5, 6}, {81 + 4 * 13 + 2, 361 + 4 * 2 + 3}, 77);
         for (std::size_t i = 0; i < records.size(); ++i) {
-            char name[32];
+            char name[48];
             std::snprintf(name, sizeof name, "kurs/t%03zu.dat", i);
             writeFile(*dir_ / name, recordBytes(records[i]));
         }
@@ -93,8 +93,8 @@ protected:
     static std::string pageText(int page)
     {
         const std::string number = std::to_string(page);
-        return runCommand({"pdftotext", "-layout", "-f", number, "-l", number, "k.pdf", "-"},
-            dir_->path())
+        return runCommand(
+            {"pdftotext", "-layout", "-f", number, "-l", number, "k.pdf", "-"}, dir_->path())
             .out;
     }
 
@@ -123,8 +123,8 @@ TEST_F(Report, RendersEveryPage)
         = runCommand({"pdftoppm", "-r", "20", "-png", "k.pdf", "bilder/seite"}, dir_->path());
     EXPECT_EQ(rendered.exitCode, 0) << rendered.err;
     EXPECT_EQ(rendered.err, "");
-    EXPECT_EQ(std::distance(fs::directory_iterator(*dir_ / "bilder"), fs::directory_iterator()),
-        pages);
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(*dir_ / "bilder"), fs::directory_iterator()), pages);
 }
 
 TEST_F(Report, HasItsPagesInOrder)
@@ -132,8 +132,8 @@ TEST_F(Report, HasItsPagesInOrder)
     const int pages = pageCount();
     ASSERT_GE(pages, 6);
     const std::string first = pageText(1);
-    for (const char* part : {"Quendral-Kursbericht", "Ausgewertet: kurs", "Datum: ",
-             "Ausgewertete Antwortdateien: 130", "Nicht lesbar: 1",
+    for (const char* part : {"Quendral-Kursbericht", "Ausgewertet: kurs",
+             "Datum: ", "Ausgewertete Antwortdateien: 130", "Nicht lesbar: 1",
              "kurs/zu-kurz.dat (kürzer als 395 Bytes)", "Blöcke", "Verteilung der Blockprozente",
              "QUARTILE.INKL", "1,5-fachen Quartilsabstands", "Tukey"})
         EXPECT_NE(first.find(part), std::string::npos) << part;
@@ -143,8 +143,9 @@ TEST_F(Report, HasItsPagesInOrder)
     for (int page = 2; page <= 4; ++page) {
         const std::string text = pageText(page);
         // The first title wraps ("Über- / und / Einblick"); its last line stands in the row.
-        EXPECT_TRUE(hasRow(text, {"Datei", "Einblick", "Start", "Planung", "Steuerung",
-                        "Abschluss", "PM-SW-Werkzeuge", "Punkte", "Optionen"}))
+        EXPECT_TRUE(hasRow(text,
+            {"Datei", "Einblick", "Start", "Planung", "Steuerung", "Abschluss", "PM-SW-Werkzeuge",
+                "Punkte", "Optionen"}))
             << "page " << page;
         EXPECT_NE(text.find("Seite " + std::to_string(page)), std::string::npos);
     }
@@ -270,6 +271,23 @@ TEST_F(ReportOutput, CutShortLeavesTheEarlierReportAndNoTemporaryFile)
     EXPECT_EQ(readFile(dir_ / "k.pdf"), "frühere Fassung");
     EXPECT_EQ(listing(), before);
     EXPECT_EQ(readFile(dir_ / "kurs/a.dat"), answer_);
+}
+
+TEST_F(ReportOutput, WithoutItsModuleIsToldAndTheTablesAreStillWritten)
+{
+    // The program alone in a folder of its own, where the module beside it is missing.
+    fs::create_directories(dir_ / "ohne/bin");
+    fs::copy_file(QUENDRAL_BATCH_EXE, dir_ / "ohne/bin/quendral-batch");
+    const ProgramRun result = runCommand({dir_ / "ohne/bin/quendral-batch", "-o", "e.csv",
+                                             "--blocks", "b.csv", "--pdf", "k.pdf", "kurs"},
+        dir_.path(), {}, kHeadless);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err,
+        "quendral-batch: Kursbericht lässt sich nicht erstellen (Baustein für PDF fehlt: "
+            + dir_ / "ohne/lib/quendral/plugins/quendral-batch-pdf.so)\n");
+    EXPECT_TRUE(exists(dir_ / "e.csv"));
+    EXPECT_TRUE(exists(dir_ / "b.csv"));
+    EXPECT_FALSE(exists(dir_ / "k.pdf"));
 }
 
 }  // namespace

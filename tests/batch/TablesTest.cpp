@@ -142,6 +142,7 @@ TEST_P(ResultsRow, HoldsPercentagesOfWorkedBlocksAndTheirTotals)
     Course course;
     course.paths = {"k/t.dat"};
     course.records = {GetParam().record()};
+    course.statistics = computeCourseStatistics(course.records);
     const std::vector<std::string> lines = crlfLines(csvBytes(ResultsTable(course)));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "k/t.dat;" + GetParam().row);

@@ -6,7 +6,7 @@
 #include "FileSizeLimit.h"
 #include "ModalDriver.h"
 
-#include "AnswerRecords.h"
+#include "AbilityCourse.h"
 #include "Application.h"
 #include "CourseWindow.h"
 
@@ -22,12 +22,12 @@
 using namespace quendral;
 using namespace quendral::course;
 using namespace quendral::test;
+using quendral::model::abilityCourse;
 
 namespace {
 
 constexpr int kParticipants = 12;
-const QStringList kTableNames{
-    "Blocktabelle.csv", "Ergebnistabelle.csv", "Itemanalyse.csv"};
+const QStringList kTableNames{"bloecke.csv", "ergebnis.csv", "fragen.csv"};
 
 QByteArray readAll(const QString& path)
 {
@@ -208,17 +208,17 @@ void CourseFilesTest::tablesAreTheBatchToolsFiles()
         QStringLiteral("--items"), batch + QStringLiteral("/i.csv"), QStringLiteral("--blocks"),
         batch + QStringLiteral("/b.csv"), course_->path()});
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(readAll(folder + QStringLiteral("/Ergebnistabelle.csv")), readAll(batch + QStringLiteral("/e.csv")));
-    QCOMPARE(readAll(folder + QStringLiteral("/Itemanalyse.csv")), readAll(batch + QStringLiteral("/i.csv")));
-    QCOMPARE(readAll(folder + QStringLiteral("/Blocktabelle.csv")), readAll(batch + QStringLiteral("/b.csv")));
+    QCOMPARE(readAll(folder + QStringLiteral("/ergebnis.csv")), readAll(batch + QStringLiteral("/e.csv")));
+    QCOMPARE(readAll(folder + QStringLiteral("/fragen.csv")), readAll(batch + QStringLiteral("/i.csv")));
+    QCOMPARE(readAll(folder + QStringLiteral("/bloecke.csv")), readAll(batch + QStringLiteral("/b.csv")));
 
     // Tables there already are replaced only when the user says so.
-    const QString results = folder + QStringLiteral("/Ergebnistabelle.csv");
+    const QString results = folder + QStringLiteral("/ergebnis.csv");
     writeBytes(results, "die vorige Tabelle");
     const QStringList kept = saveTables({pressButton(QStringLiteral("&Nicht ersetzen"))});
     QCOMPARE(kept.join(QStringLiteral(" / ")),
-        QStringLiteral("QFileDialog / QMessageBox:Im Ordner „%1“ gibt es schon Ergebnistabelle.csv, "
-                       "Itemanalyse.csv und Blocktabelle.csv. Ersetzen?")
+        QStringLiteral("QFileDialog / QMessageBox:Im Ordner „%1“ gibt es schon ergebnis.csv, "
+                       "fragen.csv und bloecke.csv. Ersetzen?")
             .arg(folder));
     QCOMPARE(readAll(results), QByteArray("die vorige Tabelle"));
     saveTables({pressButton(QStringLiteral("&Ersetzen"))});

@@ -6,6 +6,7 @@
 #include "CourseTestSupport.h"
 #include "ModalDriver.h"
 
+#include "AbilityCourse.h"
 #include "AnswerRecords.h"
 #include "Application.h"
 #include "BlockScore.h"
@@ -45,6 +46,7 @@
 using namespace quendral;
 using namespace quendral::course;
 using namespace quendral::test;
+using quendral::model::abilityCourse;
 
 namespace {
 

@@ -15,8 +15,9 @@
 // line, without the program's section writer, so that the program's way through its windows
 // is what gets checked.
 
-#include "AnswerRecords.h"
 #include "JpegHeader.h"
+
+#include "AbilityCourse.h"
 
 #include "AnswerKey.h"
 #include "AnswerRecord.h"
@@ -149,7 +150,7 @@ int course(const char* folder, long participants)
     if (answerFile(QFile::encodeName(base + QStringLiteral("Quendral.dat")).constData(),
             static_cast<long>(kRecordSize)))
         return 1;
-    const std::vector<AnswerRecord> records = quendral::test::abilityCourse(
+    const std::vector<AnswerRecord> records = quendral::model::abilityCourse(
         static_cast<std::size_t>(participants), {1, 2, 4, 6}, {381 + 2}, 2024);
     for (std::size_t i = 0; i < records.size(); ++i) {
         const QString name = base + QStringLiteral("participant%1.dat").arg(i + 1, 3, 10, QLatin1Char('0'));
