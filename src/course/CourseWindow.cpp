@@ -82,7 +82,7 @@ QTableView* makeTable(const QString& name, QAbstractItemModel* model)
 // rest of a text shows in its tool tip.
 void fitColumns(QTableView* view)
 {
-    constexpr int kWidest = 320;
+    constexpr int kWidest = 260;
     constexpr int kSampledRows = 50;
     QHeaderView* header = view->horizontalHeader();
     header->setResizeContentsPrecision(kSampledRows);
@@ -345,6 +345,9 @@ void CourseWindow::showCourse(std::shared_ptr<const CourseView> view)
         // Once per folder: widths the user has set since stay as they are.
         fitColumns(participantsView_);
         fitColumns(itemsView_);
+        // The note beside the option it is about, not behind the long texts and figures.
+        QHeaderView* header = itemsView_->horizontalHeader();
+        header->moveSection(header->visualIndex(ItemColumn::kNotes), ItemColumn::kOption + 1);
     }
 
     if (!selectedPaths.isEmpty() || !currentPath.isEmpty()) {
