@@ -224,8 +224,8 @@ int main(int argc, char* argv[])
     const std::vector<TableRow> rows{
         {"start with the folder to " + n + " participants painted", "program/start", "peer/start",
             0, 1.0},
-        {"folder chosen (Enter) to " + n + " participants painted", "program/choose",
-            "peer/choose", 0, 1.0},
+        {"folder chosen (Enter) to " + n + " participants painted", "program/choose", "peer/choose",
+            0, 1.0},
         {"one answer file replaced to the table repainted", "program/replace", "peer/replace", 0,
             1.0},
     };

@@ -67,7 +67,8 @@ public:
         model_.setHorizontalHeaderLabels(titles);
         std::vector<AnswerRecord> records;
         const QDir dir(folder);
-        for (const QString& name : dir.entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name)) {
+        for (const QString& name :
+            dir.entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name)) {
             const QString path = dir.filePath(name);
             QFile file(path);
             AnswerRecord record;
@@ -83,7 +84,8 @@ public:
                 auto* cell = new QStandardItem;
                 if (record.isDone(info.number)) {
                     const int count = countAgreeing(record, info.number);
-                    cell->setData(int(percentage(info.number, std::uint16_t(count))), Qt::DisplayRole);
+                    cell->setData(
+                        int(percentage(info.number, std::uint16_t(count))), Qt::DisplayRole);
                     points += count;
                     options += info.options();
                 }

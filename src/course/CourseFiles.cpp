@@ -28,8 +28,8 @@ std::vector<FileId> answerFileIds(const std::string& folder)
 
 }  // namespace
 
-SaveResult saveCourseFile(const std::string& path, const std::string& bytes,
-    const std::string& folder)
+SaveResult saveCourseFile(
+    const std::string& path, const std::string& bytes, const std::string& folder)
 {
     const std::vector<FileId> answers = answerFileIds(folder);
     if (leadsToOneOf(path, answers))

@@ -20,8 +20,8 @@ struct SaveResult {
 
 // Writes `bytes` as the file `path`, unless it leads to one of the answer files now in
 // `folder`.
-SaveResult saveCourseFile(const std::string& path, const std::string& bytes,
-    const std::string& folder);
+SaveResult saveCourseFile(
+    const std::string& path, const std::string& bytes, const std::string& folder);
 
 struct TableFile {
     std::string name;  // "ergebnis.csv"

@@ -89,8 +89,8 @@ bool CourseLoader::start(const Request& request)
     const QString name = request.fresh ? request.folder : folder_;
     auto stop = std::make_shared<std::atomic<bool>>(false);
     stop_ = stop;
-    job_.setFuture(QtConcurrent::run(&threads_,
-        [folder, name, stop](QPromise<std::shared_ptr<Outcome>>& promise) {
+    job_.setFuture(QtConcurrent::run(
+        &threads_, [folder, name, stop](QPromise<std::shared_ptr<Outcome>>& promise) {
             auto outcome = std::make_shared<Outcome>();
             int range = -1;
             outcome->scan = folder->scan([&](std::size_t done, std::size_t total) {

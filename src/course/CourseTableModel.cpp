@@ -44,7 +44,8 @@ QVariant CourseTableModel::data(const QModelIndex& index, int role) const
     case kSortRole:
         return numeric ? QVariant(cells_->key(row, column)) : QVariant(cells_->text(row, column));
     case Qt::TextAlignmentRole:
-        return numeric ? int(Qt::AlignRight | Qt::AlignVCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
+        return numeric ? int(Qt::AlignRight | Qt::AlignVCenter)
+                       : int(Qt::AlignLeft | Qt::AlignVCenter);
     case kMarksRole:
         return row < cells_->marks.size() ? cells_->marks[row] : 0u;
     case Qt::BackgroundRole:

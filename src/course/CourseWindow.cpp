@@ -114,8 +114,8 @@ void replaceChart(QChartView* view, QChart* chart)
     delete previous;
 }
 
-QFileDialog* makeFileDialog(QWidget* parent, const QString& name, const QString& caption,
-    const QString& folder)
+QFileDialog* makeFileDialog(
+    QWidget* parent, const QString& name, const QString& caption, const QString& folder)
 {
     auto* dialog = new QFileDialog(parent, caption, folder);
     dialog->setObjectName(name);
@@ -190,11 +190,14 @@ CourseWindow::~CourseWindow() = default;
 void CourseWindow::createActions()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
-    openAction_ = file->addAction(QStringLiteral("Ordner &öffnen…"), this, &CourseWindow::chooseFolder);
+    openAction_
+        = file->addAction(QStringLiteral("Ordner &öffnen…"), this, &CourseWindow::chooseFolder);
     openAction_->setShortcut(QKeySequence::Open);
-    reloadAction_ = file->addAction(QStringLiteral("&Neu einlesen"), loader_, &CourseLoader::reload);
+    reloadAction_
+        = file->addAction(QStringLiteral("&Neu einlesen"), loader_, &CourseLoader::reload);
     reloadAction_->setShortcut(QKeySequence::Refresh);
-    cancelAction_ = file->addAction(QStringLiteral("Laden a&bbrechen"), loader_, &CourseLoader::cancel);
+    cancelAction_
+        = file->addAction(QStringLiteral("Laden a&bbrechen"), loader_, &CourseLoader::cancel);
     cancelAction_->setShortcut(Qt::Key_Escape);
     cancelAction_->setEnabled(false);
     file->addSeparator();
@@ -225,9 +228,10 @@ QWidget* CourseWindow::createParticipantsTab()
     // Long paths keep their file name in view.
     participantsView_->setTextElideMode(Qt::ElideLeft);
     enableSorting(participantsView_);
-    connect(participantsView_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
-        reviewParticipant(participantsSorted_->mapToSource(index).row());
-    });
+    connect(
+        participantsView_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+            reviewParticipant(participantsSorted_->mapToSource(index).row());
+        });
     layout->addWidget(participantsView_, 1);
 
     unreadableLabel_ = new QLabel(QStringLiteral("&Nicht lesbar:"));
@@ -306,8 +310,8 @@ void CourseWindow::openFolder(const QString& folder)
 void CourseWindow::chooseFolder()
 {
     const QString start = view_ ? view_->folder : QDir::currentPath();
-    std::unique_ptr<QFileDialog> dialog(
-        makeFileDialog(this, QStringLiteral("FolderDialog"), QStringLiteral("Ordner öffnen"), start));
+    std::unique_ptr<QFileDialog> dialog(makeFileDialog(
+        this, QStringLiteral("FolderDialog"), QStringLiteral("Ordner öffnen"), start));
     dialog->setFileMode(QFileDialog::Directory);
     dialog->setOption(QFileDialog::ShowDirsOnly);
     const QString folder = chosenPath(*dialog);
@@ -357,15 +361,16 @@ void CourseWindow::showCourse(std::shared_ptr<const CourseView> view)
         QItemSelection selection;
         for (const QString& path : selectedPaths) {
             if (const auto found = rows.constFind(path); found != rows.cend()) {
-                const QModelIndex at = participantsSorted_->mapFromSource(participants_->index(*found, 0));
+                const QModelIndex at
+                    = participantsSorted_->mapFromSource(participants_->index(*found, 0));
                 selection.select(at, at);
             }
         }
         QItemSelectionModel* model = participantsView_->selectionModel();
         model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         if (const auto found = rows.constFind(currentPath); found != rows.cend())
-            model->setCurrentIndex(participantsSorted_->mapFromSource(
-                                       participants_->index(*found, currentColumn)),
+            model->setCurrentIndex(
+                participantsSorted_->mapFromSource(participants_->index(*found, currentColumn)),
                 QItemSelectionModel::NoUpdate);
     }
     if (!selectedOptions.isEmpty() || currentOptionRow >= 0) {
@@ -377,7 +382,8 @@ void CourseWindow::showCourse(std::shared_ptr<const CourseView> view)
         QItemSelectionModel* model = itemsView_->selectionModel();
         model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         if (currentOptionRow >= 0)
-            model->setCurrentIndex(itemsFiltered_->mapFromSource(items_->index(currentOptionRow, 0)),
+            model->setCurrentIndex(
+                itemsFiltered_->mapFromSource(items_->index(currentOptionRow, 0)),
                 QItemSelectionModel::NoUpdate);
     }
 
@@ -434,8 +440,8 @@ void CourseWindow::refreshCharts()
 void CourseWindow::updateSummary()
 {
     if (!view_) {
-        summary_->setText(loader_->busy() ? QStringLiteral("Lade …")
-                                          : QStringLiteral("Kein Ordner geöffnet"));
+        summary_->setText(
+            loader_->busy() ? QStringLiteral("Lade …") : QStringLiteral("Kein Ordner geöffnet"));
         return;
     }
     const batch::Course& course = view_->course;
@@ -599,8 +605,8 @@ void CourseWindow::saveTables()
 
 QString CourseWindow::saveFile(const QString& path, const std::string& bytes, const QString& what)
 {
-    const SaveResult saved = saveCourseFile(fileSystemName(path).toStdString(), bytes,
-        fileSystemName(view_->folder).toStdString());
+    const SaveResult saved = saveCourseFile(
+        fileSystemName(path).toStdString(), bytes, fileSystemName(view_->folder).toStdString());
     switch (saved.status) {
     case SaveResult::Status::Saved:
         return {};

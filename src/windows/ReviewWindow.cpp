@@ -53,14 +53,16 @@ QPalette withTextColour(QPalette palette, const QColor& colour)
 }  // namespace
 
 ReviewWindow::ReviewWindow(const ReviewCatalogue& catalogue, QWidget* owner)
-    : ReviewWindow(catalogue, &answerRecord,
-        [](std::string_view line) { return ReportFile.writeLine(line); }, owner)
+    : ReviewWindow(
+        catalogue, &answerRecord, [](std::string_view line) { return ReportFile.writeLine(line); },
+        owner)
 {
 }
 
 ReviewWindow::ReviewWindow(const ReviewCatalogue& catalogue, ViewingOnly viewing, QWidget* owner)
     // The section is walked for its colours only; its lines go nowhere.
-    : ReviewWindow(catalogue, nullptr, [](std::string_view) { return 0; }, owner)
+    : ReviewWindow(
+        catalogue, nullptr, [](std::string_view) { return 0; }, owner)
 {
     viewed_ = viewing.record;
     record_ = &viewed_;

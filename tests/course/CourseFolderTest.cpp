@@ -68,7 +68,8 @@ protected:
             EXPECT_EQ(shown.unreadable[i].reason, expected.unreadable[i].reason);
         }
         EXPECT_EQ(shown.folderProblems, expected.folderProblems);
-        EXPECT_EQ(shown.statistics.block(2).participants, expected.statistics.block(2).participants);
+        EXPECT_EQ(
+            shown.statistics.block(2).participants, expected.statistics.block(2).participants);
         EXPECT_EQ(shown.statistics.block(2).mean, expected.statistics.block(2).mean);
     }
 
@@ -99,19 +100,22 @@ TEST_F(CourseFolderTest, EveryChangeToTheFolderShowsInItsCourse)
         {"added", [&] { write("neu.dat", other); }},
         {"rewritten in place, same size", [&] { write("t1.dat", other); }},
         {"cut short while written", [&] { write("t2.dat", other, 100); }},
-        {"completed", [&] {
-             AnswerRecord rest = other;
-             std::rotate(rest.bytes.begin(), rest.bytes.begin() + 100, rest.bytes.end());
-             write("t2.dat", rest, kRecordSize - 100, std::ios::app);
-         }},
-        {"replaced by a rename", [&] {
-             write("stage.tmp", other);
-             fs::rename(path("stage.tmp"), path("t3.dat"));
-         }},
-        {"unreadable: a named pipe", [&] {
-             fs::remove(path("t4.dat"));
-             ASSERT_EQ(::mkfifo(path("t4.dat").c_str(), 0600), 0);
-         }},
+        {"completed",
+            [&] {
+                AnswerRecord rest = other;
+                std::rotate(rest.bytes.begin(), rest.bytes.begin() + 100, rest.bytes.end());
+                write("t2.dat", rest, kRecordSize - 100, std::ios::app);
+            }},
+        {"replaced by a rename",
+            [&] {
+                write("stage.tmp", other);
+                fs::rename(path("stage.tmp"), path("t3.dat"));
+            }},
+        {"unreadable: a named pipe",
+            [&] {
+                fs::remove(path("t4.dat"));
+                ASSERT_EQ(::mkfifo(path("t4.dat").c_str(), 0600), 0);
+            }},
         {"a second name of one file", [&] { fs::create_symlink("t5.dat", path("t6.dat")); }},
         {"removed", [&] { fs::remove(path("t5.dat")); }},
     };

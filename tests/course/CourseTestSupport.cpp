@@ -73,7 +73,8 @@ AnswerRecord sampleParticipant()
 {
     AnswerRecord record;
     QFile file(QStringLiteral(QUENDRAL_EXAMPLE_FILE));
-    if (!file.open(QIODevice::ReadOnly) || file.read(reinterpret_cast<char*>(record.bytes.data()), 395) != 395)
+    if (!file.open(QIODevice::ReadOnly)
+        || file.read(reinterpret_cast<char*>(record.bytes.data()), 395) != 395)
         qFatal("cannot read the sample participant");
     return record;
 }
@@ -123,7 +124,8 @@ QList<QStringList> csvRows(const QByteArray& bytes)
             quoted = true;
         } else if (c == QLatin1Char(';')) {
             endCell();
-        } else if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n')) {
+        } else if (c == QLatin1Char('\r') && i + 1 < text.size()
+            && text[i + 1] == QLatin1Char('\n')) {
             ++i;
             endCell();
             rows << std::exchange(row, QStringList());
@@ -154,7 +156,8 @@ QList<QStringList> shownRows(const QAbstractItemView* view)
 QByteArray pdfText(const QString& path)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start(
+        QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitCode() != 0)
         return "<pdftotext failed>";
     return process.readAllStandardOutput();

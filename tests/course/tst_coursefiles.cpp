@@ -120,9 +120,8 @@ void CourseFilesTest::pdfIsTheBatchToolsReport()
     QVERIFY(readAll(pdf).startsWith("%PDF-"));
 
     const QString batchPdf = out_->filePath(QStringLiteral("batch.pdf"));
-    const BatchRun run
-        = runBatch({QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("--pdf"),
-            batchPdf, course_->path()});
+    const BatchRun run = runBatch({QStringLiteral("-o"), QStringLiteral("/dev/null"),
+        QStringLiteral("--pdf"), batchPdf, course_->path()});
     QCOMPARE(run.exitCode, 1);  // kurz.dat does not load
     const QByteArray text = pdfText(pdf);
     QVERIFY(text.contains("Nicht lesbar: 1"));
@@ -164,7 +163,8 @@ void CourseFilesTest::failedPdfLeavesTheEarlierFile()
 {
     const QString pdf = out_->filePath(QStringLiteral("Kursbericht.pdf"));
     writeBytes(pdf, "der vorige Bericht");
-    const QStringList before = QDir(out_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QStringList before
+        = QDir(out_->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     ModalDriver driver;
     driver.then(acceptFile(pdf))
@@ -208,9 +208,12 @@ void CourseFilesTest::tablesAreTheBatchToolsFiles()
         QStringLiteral("--items"), batch + QStringLiteral("/i.csv"), QStringLiteral("--blocks"),
         batch + QStringLiteral("/b.csv"), course_->path()});
     QCOMPARE(run.exitCode, 1);
-    QCOMPARE(readAll(folder + QStringLiteral("/ergebnis.csv")), readAll(batch + QStringLiteral("/e.csv")));
-    QCOMPARE(readAll(folder + QStringLiteral("/fragen.csv")), readAll(batch + QStringLiteral("/i.csv")));
-    QCOMPARE(readAll(folder + QStringLiteral("/bloecke.csv")), readAll(batch + QStringLiteral("/b.csv")));
+    QCOMPARE(readAll(folder + QStringLiteral("/ergebnis.csv")),
+        readAll(batch + QStringLiteral("/e.csv")));
+    QCOMPARE(
+        readAll(folder + QStringLiteral("/fragen.csv")), readAll(batch + QStringLiteral("/i.csv")));
+    QCOMPARE(readAll(folder + QStringLiteral("/bloecke.csv")),
+        readAll(batch + QStringLiteral("/b.csv")));
 
     // Tables there already are replaced only when the user says so.
     const QString results = folder + QStringLiteral("/ergebnis.csv");

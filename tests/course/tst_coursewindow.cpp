@@ -118,8 +118,8 @@ BatchTables batchTables(const QString& folder)
 {
     const QTemporaryDir out;
     const BatchRun run = runBatch({QStringLiteral("-o"), out.filePath(QStringLiteral("e.csv")),
-        QStringLiteral("--items"), out.filePath(QStringLiteral("i.csv")), QStringLiteral("--blocks"),
-        out.filePath(QStringLiteral("b.csv")), folder});
+        QStringLiteral("--items"), out.filePath(QStringLiteral("i.csv")),
+        QStringLiteral("--blocks"), out.filePath(QStringLiteral("b.csv")), folder});
     auto read = [&](const char* name) {
         QFile file(out.filePath(QString::fromLatin1(name)));
         return file.open(QIODevice::ReadOnly) ? csvRows(file.readAll()) : QList<QStringList>{};
@@ -204,9 +204,12 @@ void CourseWindowTest::tablesEqualTheBatchTools_data()
 {
     QTest::addColumn<QString>("view");
     QTest::addColumn<QString>("option");
-    QTest::newRow("Teilnehmer") << "participants" << "-o";
-    QTest::newRow("Bloecke") << "blocks" << "--blocks";
-    QTest::newRow("Fragen") << "items" << "--items";
+    QTest::newRow("Teilnehmer") << "participants"
+                                << "-o";
+    QTest::newRow("Bloecke") << "blocks"
+                             << "--blocks";
+    QTest::newRow("Fragen") << "items"
+                            << "--items";
 }
 
 void CourseWindowTest::tablesEqualTheBatchTools()
@@ -235,7 +238,8 @@ void CourseWindowTest::captionSummaryAndUnreadableFiles()
     openFixture();
     QCOMPARE(window_->windowTitle(), QStringLiteral("Quendral Kursauswertung – kurs"));
     QCOMPARE(unreadableLines(*window_),
-        QStringList{course_->file(QStringLiteral("kurz.dat")) + QStringLiteral(" (kürzer als 395 Bytes)")});
+        QStringList{
+            course_->file(QStringLiteral("kurz.dat")) + QStringLiteral(" (kürzer als 395 Bytes)")});
     QCOMPARE(child<QLabel>(*window_, "summary")->text(),
         QStringLiteral("15 Teilnehmer · 1 nicht lesbar"));
     const auto* tabs = child<QTabWidget>(*window_, "tabs");
@@ -360,11 +364,13 @@ void CourseWindowTest::reviewWindowShowsTheParticipantAndWritesNothing()
     view->setFocus();
     view->setCurrentIndex(view->model()->index(rowOfPath(view, path), 0));
     QTest::keyClick(view, Qt::Key_Return);
-    QVERIFY(driver.waitUntil([&] { return driver.allStepsRun() && !QApplication::activeModalWidget(); }));
+    QVERIFY(driver.waitUntil(
+        [&] { return driver.allStepsRun() && !QApplication::activeModalWidget(); }));
 
     QCOMPARE(driver.seen(), (QStringList{"QMenu", "quendral::ReviewWindow"}));
-    QCOMPARE(seen.entries, (QStringList{QStringLiteral("participant07.dat"), "&1 Über- und Einblick",
-                               "&2 Projektstart", "&4 Projektsteuerung", "&6 PM-SW-Werkzeuge"}));
+    QCOMPARE(seen.entries,
+        (QStringList{QStringLiteral("participant07.dat"), "&1 Über- und Einblick",
+            "&2 Projektstart", "&4 Projektsteuerung", "&6 PM-SW-Werkzeuge"}));
     QCOMPARE(seen.caption, QStringLiteral("Wiederholungsfragen zu Kapitel 2: Projektstart"));
     QCOMPARE(seen.boxes, 148);
     QCOMPARE(seen.mismatches, 0);
@@ -382,7 +388,8 @@ void CourseWindowTest::participantWithoutWorkedBlocks()
     view->setFocus();
     view->setCurrentIndex(view->model()->index(rowOfPath(view, path), 0));
     QTest::keyClick(view, Qt::Key_Return);
-    QVERIFY(driver.waitUntil([&] { return driver.allStepsRun() && !QApplication::activeModalWidget(); }));
+    QVERIFY(driver.waitUntil(
+        [&] { return driver.allStepsRun() && !QApplication::activeModalWidget(); }));
     QCOMPARE(driver.seen(),
         QStringList{QStringLiteral("QMessageBox:„%1“ hat keinen Block bearbeitet.").arg(path)});
 }
@@ -522,7 +529,8 @@ void CourseWindowTest::cancelledLoadLeavesTheWindowConsistent()
         QStringLiteral("Laden von „%1“ abgebrochen").arg(other.path()));
     if (!courseShown) {
         QVERIFY(!window_->view());
-        QCOMPARE(child<QLabel>(*window_, "summary")->text(), QStringLiteral("Kein Ordner geöffnet"));
+        QCOMPARE(
+            child<QLabel>(*window_, "summary")->text(), QStringLiteral("Kein Ordner geöffnet"));
         return;
     }
     QCOMPARE(window_->view()->folder, course_->path());
@@ -556,7 +564,8 @@ void CourseWindowTest::pathThatIsNoFolderIsRefused()
     ModalDriver driver;
     driver.then(pressButton(QStringLiteral("OK")));
     window_->openFolder(file);
-    QCOMPARE(driver.seen(), QStringList{QStringLiteral("QMessageBox:„%1“ ist kein Ordner.").arg(file)});
+    QCOMPARE(
+        driver.seen(), QStringList{QStringLiteral("QMessageBox:„%1“ ist kein Ordner.").arg(file)});
     QVERIFY(!window_->loader()->busy());
     QVERIFY(!window_->view());
 }

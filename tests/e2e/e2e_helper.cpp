@@ -153,7 +153,8 @@ int course(const char* folder, long participants)
     const std::vector<AnswerRecord> records = quendral::model::abilityCourse(
         static_cast<std::size_t>(participants), {1, 2, 4, 6}, {381 + 2}, 2024);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const QString name = base + QStringLiteral("participant%1.dat").arg(i + 1, 3, 10, QLatin1Char('0'));
+        const QString name
+            = base + QStringLiteral("participant%1.dat").arg(i + 1, 3, 10, QLatin1Char('0'));
         const QByteArray bytes(reinterpret_cast<const char*>(records[i].bytes.data()), kRecordSize);
         if (!writeFile(QFile::encodeName(name).constData(), bytes))
             return 1;
