@@ -15,7 +15,6 @@
 
 #include "AbilityCourse.h"
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -137,19 +136,7 @@ private:
 
     void launch(std::vector<std::string> command)
     {
-        std::vector<char*> argv;
-        for (std::string& part : command)
-            argv.push_back(part.data());
-        argv.push_back(nullptr);
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int log = ::open((folder_ + "/output.txt").c_str(), O_WRONLY | O_CREAT, 0644);
-            ::dup2(log, 1);
-            ::dup2(log, 2);
-            if (::chdir(folder_.c_str()) == 0)
-                ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
+        pid_ = startInFolder(std::move(command), folder_);
     }
 
     bool waitFor(const std::string& what, const std::function<bool(const std::string&)>& wanted)

@@ -16,7 +16,11 @@
 
 namespace quendral::test {
 
-TestCourse::TestCourse() : path_(dir_.path() + QStringLiteral("/kurs"))
+namespace {
+const QString kFolderName = QStringLiteral("kurs");
+}  // namespace
+
+TestCourse::TestCourse() : path_(dir_.filePath(kFolderName))
 {
     if (!QDir().mkpath(path_))
         qFatal("cannot make %s", qPrintable(path_));
@@ -24,14 +28,7 @@ TestCourse::TestCourse() : path_(dir_.path() + QStringLiteral("/kurs"))
 
 QString TestCourse::write(const QString& name, const AnswerRecord& record, qsizetype size) const
 {
-    const QString path = file(name);
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    QByteArray bytes(reinterpret_cast<const char*>(record.bytes.data()), 395);
-    bytes.resize(size, '\0');
-    out.write(bytes);
-    return path;
+    return writeRecordFile(dir_, kFolderName + QLatin1Char('/') + name, record, size);
 }
 
 QString TestCourse::replace(const QString& name, const AnswerRecord& record) const
