@@ -39,6 +39,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -524,6 +525,7 @@ void CourseWindow::showOption(std::size_t offset)
         notesOnly_->setChecked(false);  // the option has no note: show them all
         at = itemsFiltered_->mapFromSource(source);
     }
+    QToolTip::hideText();  // the map's, which would linger over the table
     tabs_->setCurrentWidget(itemsView_->parentWidget());
     itemsView_->selectionModel()->setCurrentIndex(
         at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
