@@ -24,7 +24,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>

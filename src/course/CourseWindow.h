@@ -10,7 +10,6 @@
 #include "CourseView.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QTimer>
 
 #include <cstddef>
