@@ -4,7 +4,9 @@
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
 
+#include <fcntl.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -46,6 +48,24 @@ std::int64_t monotonicNs()
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return std::int64_t(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+int startInFolder(std::vector<std::string> command, const std::string& folder)
+{
+    std::vector<char*> argv;
+    for (std::string& part : command)
+        argv.push_back(part.data());
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int log = ::open((folder + "/output.txt").c_str(), O_WRONLY | O_CREAT, 0644);
+        ::dup2(log, 1);
+        ::dup2(log, 2);
+        if (::chdir(folder.c_str()) == 0)
+            ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    return pid;
 }
 
 ScreenWatch::ScreenWatch()

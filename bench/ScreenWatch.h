@@ -19,6 +19,10 @@ namespace quendral::bench {
 
 std::int64_t monotonicNs();
 
+// Starts `command` (its program by path) in `folder` as a desktop starts a program, its output
+// into folder/output.txt; the process's id.
+int startInFolder(std::vector<std::string> command, const std::string& folder);
+
 struct Point {
     int x = 0;
     int y = 0;

@@ -106,20 +106,8 @@ public:
     // From just before the process is created to the open dialog painted, in ns.
     std::optional<std::int64_t> start()
     {
-        std::vector<char*> argv;
-        for (std::string& part : command_)
-            argv.push_back(part.data());
-        argv.push_back(nullptr);
         const std::int64_t started = monotonicNs();
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            const int log = ::open((folder_ + "/output.txt").c_str(), O_WRONLY | O_CREAT, 0644);
-            ::dup2(log, 1);
-            ::dup2(log, 2);
-            if (::chdir(folder_.c_str()) == 0)
-                ::execv(argv[0], argv.data());
-            ::_exit(127);
-        }
+        pid_ = startInFolder(command_, folder_);
         if (!waitFor("the main window", [](const std::string& t) { return t == kMainTitle; })
             || !waitFor("the open dialog", [](const std::string& t) { return t != kMainTitle; }))
             return std::nullopt;

@@ -61,7 +61,8 @@ Course loadCourse(std::vector<std::string> sources, const AnswerFiles& files,
     AnswerRecord record;
     SeenFiles seen;
     for (const std::string& file : files.files) {
-        const LoadResult loaded = loadAnswerRecord(file, record);
+        const LoadResult loaded
+            = hooks.load ? hooks.load(file, record) : loadAnswerRecord(file, record);
         if (loaded.file) {
             if (const auto first = seen.firstName(*loaded.file, file)) {
                 notice("Datei ist schon genannt, wird übersprungen: " + file + " (wie " + *first

@@ -41,6 +41,9 @@ struct CourseLoading {
     std::function<void(const std::string& message)> notice;
     // Each participant as it is loaded, before the next file is read.
     std::function<void(const std::string& path, const AnswerRecord& record)> loaded;
+    // Reads one file, as loadAnswerRecord does (which is used when this is not given); the
+    // course window serves the files it has read before and that have not changed.
+    std::function<LoadResult(const std::string& path, AnswerRecord& record)> load;
 };
 
 // Loads every file of `files` once (a file met again under any name is passed over) and

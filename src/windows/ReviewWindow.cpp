@@ -53,7 +53,24 @@ QPalette withTextColour(QPalette palette, const QColor& colour)
 }  // namespace
 
 ReviewWindow::ReviewWindow(const ReviewCatalogue& catalogue, QWidget* owner)
-    : QDialog(owner), catalogue_(catalogue)
+    : ReviewWindow(
+        catalogue, &answerRecord, [](std::string_view line) { return ReportFile.writeLine(line); },
+        owner)
+{
+}
+
+ReviewWindow::ReviewWindow(const ReviewCatalogue& catalogue, ViewingOnly viewing, QWidget* owner)
+    // The section is walked for its colours only; its lines go nowhere.
+    : ReviewWindow(
+        catalogue, nullptr, [](std::string_view) { return 0; }, owner)
+{
+    viewed_ = viewing.record;
+    record_ = &viewed_;
+}
+
+ReviewWindow::ReviewWindow(
+    const ReviewCatalogue& catalogue, const AnswerRecord* record, LineSink sink, QWidget* owner)
+    : QDialog(owner), catalogue_(catalogue), record_(record), writeLine_(std::move(sink))
 {
     setWindowTitle(QString::fromUtf8(catalogue.windowCaption));
     setFont(msSansSerif(11));
@@ -190,17 +207,16 @@ void ReviewWindow::FormActivate()
         return;
     sectionWritten_ = true;
 
+    const AnswerRecord& record = *record_;
     for (int n = 1; n <= catalogue_.optionCount(); ++n)
-        optionBox(n)->setChecked(
-            answerRecord.isTicked(static_cast<std::size_t>(catalogue_.box(n).byte)));
-
+        optionBox(n)->setChecked(record.isTicked(static_cast<std::size_t>(catalogue_.box(n).byte)));
     const SectionHooks hooks{
         [this](int q) { return toReportBytes(questionLabel(q)->text()); },
         [this](int n) { optionBox(n)->setPalette(agreeingPalette_); },
-        [](std::string_view line) { return ReportFile.writeLine(line); },
+        writeLine_,
     };
     const std::string heading = toReportBytes(QString::fromUtf8(catalogue_.heading));
-    if (const int error = writeSection(catalogue_, heading, answerRecord, hooks))
+    if (const int error = writeSection(catalogue_, heading, record, hooks))
         pendingError_ = ApplicationError::inOut(error);
 }
 

@@ -4,14 +4,20 @@
 // participant ticked it, its text red where the tick disagrees with the key and black
 // where it agrees. When the window is shown it appends the block's section to the open
 // report. The six block windows differ only in their catalogue.
+//
+// The course window shows the same window for viewing only: with one participant's record
+// instead of the program-wide one, and without any section, report or file written.
 
+#include "AnswerRecord.h"
 #include "ApplicationError.h"
 #include "Catalogue.h"
 
 #include <QDialog>
 #include <QPalette>
 
+#include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 class QCheckBox;
@@ -22,10 +28,18 @@ namespace quendral {
 
 class BitBtn;
 
+// A participant's record, shown as it is; the window writes nothing.
+struct ViewingOnly {
+    AnswerRecord record;
+};
+
 class ReviewWindow : public QDialog {
     Q_OBJECT
 public:
+    // The evaluation program's window: the program-wide answer record, its section appended
+    // to the open report.
     ReviewWindow(const ReviewCatalogue& catalogue, QWidget* owner);
+    ReviewWindow(const ReviewCatalogue& catalogue, ViewingOnly viewing, QWidget* owner);
     ~ReviewWindow() override;
 
     const ReviewCatalogue& catalogue() const { return catalogue_; }
@@ -50,9 +64,15 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    using LineSink = std::function<int(std::string_view line)>;
+    ReviewWindow(const ReviewCatalogue& catalogue, const AnswerRecord* record, LineSink sink,
+        QWidget* owner);
     void buildControls(QWidget* content);
 
     const ReviewCatalogue& catalogue_;
+    AnswerRecord viewed_;  // a viewing-only window's own copy of the record
+    const AnswerRecord* record_;  // read when the window is shown
+    LineSink writeLine_;
     QScrollArea* scrollArea_ = nullptr;
     std::vector<QLabel*> labels_;
     std::vector<QCheckBox*> boxes_;

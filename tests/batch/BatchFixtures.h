@@ -15,11 +15,11 @@
 
 namespace quendral::batch::test {
 
+using model::abilityCourse;
+using model::setAgreement;
 using quendral::test::Fill;
 using quendral::test::fillBlock;
 using quendral::test::setDone;
-using model::abilityCourse;
-using model::setAgreement;
 
 // The record's bytes, cut or padded with zeros to `size`.
 std::string recordBytes(const AnswerRecord& record, std::size_t size = kRecordSize);

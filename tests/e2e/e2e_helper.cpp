@@ -1,6 +1,8 @@
 // Files and measurements for the end-to-end run of the real program (run-e2e.sh):
 //
 //   e2e_helper answer-file PATH [SIZE]   writes the participant record (its first SIZE bytes)
+//   e2e_helper course FOLDER N           writes a course: the participant as Quendral.dat and
+//                                        N participants of the ability model beside it
 //   e2e_helper expected-report PATH      writes the report that record must give when blocks
 //                                        1, 2 and 4 are opened in that order
 //   e2e_helper jpeg-size PATH            checks a baseline colour JPEG, prints WIDTHxHEIGHT
@@ -14,6 +16,8 @@
 // is what gets checked.
 
 #include "JpegHeader.h"
+
+#include "AbilityCourse.h"
 
 #include "AnswerKey.h"
 #include "AnswerRecord.h"
@@ -137,6 +141,25 @@ int answerFile(const char* path, long size)
     QByteArray bytes(reinterpret_cast<const char*>(record.bytes.data()), kRecordSize);
     bytes.resize(size, '\0');
     return writeFile(path, bytes) ? 0 : 1;
+}
+
+// The participants answer blocks 1, 2, 4 and 6; option 6.1c is one whose key is doubtful.
+int course(const char* folder, long participants)
+{
+    const QString base = QString::fromLocal8Bit(folder) + QLatin1Char('/');
+    if (answerFile(QFile::encodeName(base + QStringLiteral("Quendral.dat")).constData(),
+            static_cast<long>(kRecordSize)))
+        return 1;
+    const std::vector<AnswerRecord> records = quendral::model::abilityCourse(
+        static_cast<std::size_t>(participants), {1, 2, 4, 6}, {381 + 2}, 2024);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const QString name
+            = base + QStringLiteral("participant%1.dat").arg(i + 1, 3, 10, QLatin1Char('0'));
+        const QByteArray bytes(reinterpret_cast<const char*>(records[i].bytes.data()), kRecordSize);
+        if (!writeFile(QFile::encodeName(name).constData(), bytes))
+            return 1;
+    }
+    return 0;
 }
 
 int expectedReport(const char* path)
@@ -268,7 +291,8 @@ int compare(int argc, char** argv)
 int usage()
 {
     std::fprintf(stderr,
-        "usage: e2e_helper answer-file PATH [SIZE] | expected-report PATH | jpeg-size PATH\n"
+        "usage: e2e_helper answer-file PATH [SIZE] | course FOLDER N | expected-report PATH\n"
+        "       | jpeg-size PATH\n"
         "       | grab X Y W H PATH | compare JPEG PNG\n");
     return 2;
 }
@@ -282,6 +306,8 @@ int main(int argc, char** argv)
     const std::string mode = argv[1];
     if (mode == "answer-file")
         return answerFile(argv[2], argc > 3 ? std::atol(argv[3]) : static_cast<long>(kRecordSize));
+    if (mode == "course" && argc == 4)
+        return course(argv[2], std::atol(argv[3]));
     if (mode == "expected-report")
         return expectedReport(argv[2]);
     if (mode == "jpeg-size")

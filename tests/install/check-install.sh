@@ -9,8 +9,8 @@
 #            fields, then unpacks it into a temporary folder
 # Both then check the same tree: the programs, the menu entries (desktop-file-validate), the
 # icons of every size, the AppStream metadata (appstreamcli), the manual pages (man -l) and
-# `quendral-batch --help` run from the tree. with-kurs says the course window is built;
-# without it, none of its files may be installed.
+# `quendral-batch --help` and `quendral-kurs --help` run from the tree. with-kurs says the
+# course window is built; without it, none of its files may be installed.
 set -uo pipefail
 
 mode=${1:?mode} build=$(realpath "${2:?build folder}") kurs=${3:?with-kurs or without-kurs}
@@ -122,6 +122,16 @@ check_batch_pdf() {
   [ "$(head -c 5 "$work/kurs.pdf" 2>/dev/null)" = "%PDF-" ] || fail "quendral-batch wrote no PDF"
 }
 
+# The course window starts from the tree far enough to tell its command line, without any
+# display.
+check_kurs_help() {
+  [ "$kurs" = with-kurs ] || return 0
+  local help
+  help=$(timeout 10 env -u DISPLAY -u WAYLAND_DISPLAY "$usr/bin/quendral-kurs" --help) \
+    || fail "quendral-kurs --help failed"
+  [[ $help == "Aufruf: quendral-kurs [ORDNER]"* ]] || fail "quendral-kurs --help: $help"
+}
+
 check_icons() {
   local app=$1 icons=$usr/share/icons/hicolor
   [ -f "$icons/scalable/apps/$app.svg" ] || fail "no scalable icon $app.svg"
@@ -180,6 +190,7 @@ esac
 check_programs
 check_batch_help
 check_batch_pdf
+check_kurs_help
 check_desktop_programs
 
 if [ "$failures" -gt 0 ]; then

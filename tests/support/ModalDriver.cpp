@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 
@@ -40,7 +41,10 @@ bool ModalDriver::waitUntil(const std::function<bool()>& condition, int timeoutM
 
 void ModalDriver::poll()
 {
-    QWidget* modal = QApplication::activeModalWidget();
+    // A popup menu is on top of any modal window and takes the input while it is open.
+    QWidget* modal = QApplication::activePopupWidget();
+    if (!modal)
+        modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;
     // A modal window nobody answers would hold the test inside its event loop for ever.
@@ -123,6 +127,22 @@ ModalDriver::Step rejectDialog()
 ModalDriver::Step pressEscape()
 {
     return [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); };
+}
+
+ModalDriver::Step chooseMenuEntry(const QString& text)
+{
+    return [text](QWidget* modal) {
+        if (auto* menu = qobject_cast<QMenu*>(modal)) {
+            for (QAction* action : menu->actions()) {
+                if (action->text() == text) {
+                    menu->setActiveAction(action);
+                    QTest::keyClick(menu, Qt::Key_Return);
+                    return;
+                }
+            }
+        }
+        qWarning("no menu entry %s", qPrintable(text));
+    };
 }
 
 ModalDriver::Step closeByFrame()

@@ -1,8 +1,8 @@
 #pragma once
 
 // Answers the program's modal windows from inside a test or the benchmark: each step runs
-// on the next modal window that comes up (the real dialog, message box or review window),
-// so the window code under test runs unchanged.
+// on the next modal window or popup menu that comes up (the real dialog, message box, review
+// window or menu), so the window code under test runs unchanged.
 
 #include <QElapsedTimer>
 #include <QList>
@@ -34,7 +34,8 @@ public:
     bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
     bool allStepsRun() const { return steps_.isEmpty(); }
 
-    // What came up, in order: "QMessageBox:<text>", "QFileDialog", or the class name.
+    // What came up, in order: "QMessageBox:<text>", "QFileDialog", or the class name
+    // ("QMenu" for a popup menu).
     const QStringList& seen() const { return seen_; }
 
 private:
@@ -57,6 +58,7 @@ ModalDriver::Step pressButton(const QString& text);  // a message box button by 
 ModalDriver::Step acceptFile(const QString& path);  // the open dialog, with a file chosen
 ModalDriver::Step rejectDialog();  // cancel whatever is up
 ModalDriver::Step pressEscape();  // Esc to the modal window
+ModalDriver::Step chooseMenuEntry(const QString& text);  // a popup menu's entry, by Enter
 ModalDriver::Step closeByFrame();  // the window's close box
 
 QMessageBox* asMessageBox(QWidget* modal);
