@@ -46,8 +46,7 @@ private:
 
 bool isOneOf(const struct stat& info, std::span<const FileId> files)
 {
-    const FileId id{info.st_dev, info.st_ino};
-    return std::find(files.begin(), files.end(), id) != files.end();
+    return isOneOf(FileId{info.st_dev, info.st_ino}, files);
 }
 
 // The temporary file's name: the target's name, cut where needed so that a dot and six
@@ -96,10 +95,7 @@ WriteResult writeInPlace(const std::string& path, const void* data, std::size_t 
     wasRegular = S_ISREG(info.st_mode);
     if (wasRegular)
         return {};
-    // Once open, a pipe may make the writer wait for its reader like any output does.
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK);
+    clearNonBlocking(fd.get());
     int error = writeAll(fd.get(), static_cast<const char*>(data), size);
     if (const int closed = fd.close(); error == 0)
         error = closed;

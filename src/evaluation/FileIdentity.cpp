@@ -31,12 +31,17 @@ std::optional<FileId> fileIdOf(int fd)
     return idOf(info);
 }
 
+bool isOneOf(const FileId& id, std::span<const FileId> files)
+{
+    return std::find(files.begin(), files.end(), id) != files.end();
+}
+
 bool leadsToOneOf(const std::string& path, std::span<const FileId> files)
 {
     if (files.empty())
         return false;
     const std::optional<FileId> id = fileIdOf(path);
-    return id && std::find(files.begin(), files.end(), *id) != files.end();
+    return id && isOneOf(*id, files);
 }
 
 }  // namespace quendral

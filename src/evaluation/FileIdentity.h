@@ -31,6 +31,7 @@ std::optional<FileId> fileIdOf(const std::string& path);
 // The file an open descriptor refers to.
 std::optional<FileId> fileIdOf(int fd);
 
+bool isOneOf(const FileId& id, std::span<const FileId> files);
 // True when `path` leads to one of `files`.
 bool leadsToOneOf(const std::string& path, std::span<const FileId> files);
 

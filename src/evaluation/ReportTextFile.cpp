@@ -2,7 +2,6 @@
 
 #include "WriteAll.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,15 +25,12 @@ int ReportTextFile::create(const std::string& path, std::span<const FileId> neve
     struct stat info { };
     int error = ::fstat(fd, &info) == 0 ? 0 : errno;
     const FileId id{info.st_dev, info.st_ino};
-    if (error == 0 && std::find(neverWrite.begin(), neverWrite.end(), id) != neverWrite.end())
+    if (error == 0 && isOneOf(id, neverWrite))
         error = EPERM;
     if (error == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) != 0)
         error = errno;
-    if (error == 0) {
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags >= 0)
-            ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    }
+    if (error == 0)
+        clearNonBlocking(fd);
     if (error != 0) {
         ::close(fd);
         return error;

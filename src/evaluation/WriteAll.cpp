@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace quendral {
@@ -20,6 +21,13 @@ int writeAll(int fd, const char* data, std::size_t size)
         size -= static_cast<std::size_t>(n);
     }
     return 0;
+}
+
+void clearNonBlocking(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK) != 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 }
 
 void ignoreWriteSignals()

@@ -30,7 +30,7 @@
 
 #include <memory>
 #include <optional>
-#include <span>
+#include <vector>
 
 namespace quendral {
 
@@ -45,6 +45,16 @@ const QString kFooterText = QStringLiteral(
 void scoreBlock(int block)
 {
     BlockScore[static_cast<std::size_t>(block - 1)] = countAgreeing(answerRecord, block);
+}
+
+// The answer file as the file system knows it now, whatever name leads to it: nothing the
+// window writes may take its place. Empty when the file is gone.
+std::vector<FileId> answerFileIds()
+{
+    std::vector<FileId> ids;
+    if (const std::optional<FileId> id = fileIdOf(AnswerFile))
+        ids.push_back(*id);
+    return ids;
 }
 
 QString displayName(const std::string& localPath)
@@ -229,10 +239,7 @@ void Tquendralauswfrm::detailClick()
             + displayName(reportName));
 
     // The report must not take the answer file's place under a link or a second name.
-    const std::optional<FileId> answerFile = fileIdOf(AnswerFile);
-    const std::span<const FileId> neverWrite
-        = answerFile ? std::span(&*answerFile, 1) : std::span<const FileId>();
-    if (const int error = ReportFile.create(reportName, neverWrite)) {
+    if (const int error = ReportFile.create(reportName, answerFileIds())) {
         showMessage(
             this, QStringLiteral("Auswertdatei lässt sich nicht öffnen ") + QString::number(error));
         button_ende->setFocus();
@@ -286,14 +293,11 @@ bool Tquendralauswfrm::savePicture()
         return true;  // nothing to save: no foreground window
 
     const std::string pictureName = pictureFileName(AnswerFile);
-    const std::optional<FileId> answerFile = fileIdOf(AnswerFile);
-    const std::span<const FileId> neverReplace
-        = answerFile ? std::span(&*answerFile, 1) : std::span<const FileId>();
     const QByteArray jpeg = encodeJpeg(Image1Bitmap, 90);
     const WriteResult result = jpeg.isEmpty()
         ? WriteResult{WriteResult::Step::Write, EIO}
         : writeFileAtomically(
-            pictureName, jpeg.constData(), static_cast<std::size_t>(jpeg.size()), neverReplace);
+            pictureName, jpeg.constData(), static_cast<std::size_t>(jpeg.size()), answerFileIds());
     if (result.ok())
         return true;
     if (result.failedStep == WriteResult::Step::Write)

@@ -164,6 +164,18 @@ ErrorBox pressSchliessenAnsweringBox(Tquendralauswfrm& window)
     return box;
 }
 
+// The user comes back to the window and presses "S&chließen" again: the program ends, with
+// no message in between.
+bool pressSchliessenAgainEnds(Tquendralauswfrm& window)
+{
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        return false;
+    ModalDriver driver;
+    window.button_ende->click();
+    return driver.seen().isEmpty() && !window.isVisible();
+}
+
 }  // namespace
 
 void SnapshotTest::init()
@@ -300,12 +312,7 @@ void SnapshotTest::heightLimit()
     QCOMPARE(entries(), QStringList{"Quendral.dat"});
 
     QVERIFY(resizeOuter(window, kOuterSize));
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    ModalDriver driver;
-    window.button_ende->click();
-    QVERIFY(driver.seen().isEmpty());
-    QVERIFY(!window.isVisible());
+    QVERIFY(pressSchliessenAgainEnds(window));
     QCOMPARE(readPicture(dir_->filePath(QStringLiteral("Quendral.jpg"))).size(), QSize(808, 519));
 }
 
@@ -455,13 +462,7 @@ void SnapshotTest::pictureCannotBeCreated()
             folderPath, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         break;
     }
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    ModalDriver driver;
-    window.button_ende->click();
-
-    QVERIFY(driver.seen().isEmpty());
-    QVERIFY(!window.isVisible());
+    QVERIFY(pressSchliessenAgainEnds(window));
     QStringList after = before;
     after.removeAll(QStringLiteral("Quendral.jpg"));
     after << QStringLiteral("Quendral.jpg");
